@@ -1,0 +1,35 @@
+#include "platform/process.h"
+
+#include <cstdio>
+#include <unistd.h>
+
+namespace {
+constexpr int max_finishers = 16;
+void (*finishers[max_finishers])();   // registered finishers, oldest first
+int finisher_count = 0;
+void (*exit_handler)(int) = nullptr;  // test or fuzzer interception
+}
+
+void process_on_exit(void (*finisher)())
+{
+    if (finisher_count < max_finishers)
+        finishers[finisher_count++] = finisher;
+}
+
+void process_clear_finishers() { finisher_count = 0; }
+
+void process_set_exit_handler(void (*handler)(int code)) { exit_handler = handler; }
+
+void process_exit(int code)
+{
+    // Take each finisher off the list before running it, so a finisher that
+    // ends up here again cannot run twice.
+    while (finisher_count > 0) {
+        void (*finisher)() = finishers[--finisher_count];
+        finisher();
+    }
+    std::fflush(nullptr);
+    if (exit_handler)
+        exit_handler(code);
+    _exit(code);
+}

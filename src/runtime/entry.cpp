@@ -1,0 +1,29 @@
+#include "runtime/entry.h"
+
+#include <cstdio>
+#include <string>
+
+#include "runtime/options.h"
+#include "runtime/timeline.h"
+
+namespace {
+std::string entry_words;  // the words left for the production's command line
+}
+
+int entry_main(int argc, char** argv)
+{
+    std::string error;
+    if (!options_parse(argc, argv, entry_words, error)) {
+        std::fprintf(stderr, "vivur: %s (see --help)\n", error.c_str());
+        return 2;
+    }
+    if (run_options.help) {
+        std::fputs(options_help_text(), stdout);
+        return 0;
+    }
+    if (run_options.version) {
+        std::printf("vivur %s\n", VIVUR_VERSION);
+        return 0;
+    }
+    demo_main(entry_words.data());
+}

@@ -1,0 +1,25 @@
+// Shared test helpers: intercepting the end of the process, scratch folders.
+#pragma once
+#include <string>
+
+// Thrown by the intercepted process end instead of ending the test program.
+struct ProcessExited {
+    int code;
+};
+
+// Makes process_exit throw ProcessExited (and clears finishers). Safe to call often.
+void support_intercept_exit();
+
+// A fresh empty directory under the system's temporary folder.
+std::string support_temp_dir();
+
+// Changes the working directory for the lifetime of the object.
+struct ScopedChdir {
+    explicit ScopedChdir(const std::string& dir);
+    ~ScopedChdir();
+    std::string previous;
+};
+
+// Whole contents of a file ("" when missing).
+std::string support_read_file(const std::string& path);
+void support_write_file(const std::string& path, const std::string& bytes);
