@@ -1,0 +1,13 @@
+// Frame pacing shared by every mode: counts presented frames, moves the
+// virtual clock one frame on in headless and capture runs, writes the trace
+// and ends the run after --frames.
+#pragma once
+#include <cstdint>
+
+extern int64_t pacing_frame;  // number of the frame being presented; 0 is display_open's black frame
+extern int timeline_step;     // 1..14 while a timeline loop runs, 0 otherwise (trace column)
+
+// Called by present_frame after the frame is shown, before music_poll.
+void pacing_frame_shown();
+// Called by present_frame after music_poll and before the message pump.
+void pacing_frame_polled();
