@@ -1,9 +1,17 @@
 // The radial-blur sphere scene and the radial blur.
 #include "effects/blur.h"
 
+#include <cmath>
 #include <cstdlib>
 
-#include "display/frame.h"
+#include "effects/blend.h"
+#include "effects/scene_tables.h"
+#include "engine3d/create.h"
+#include "engine3d/pipeline.h"
+#include "engine3d/scene.h"
+#include "resources/jpeg.h"
+#include "runtime/music.h"
+#include "runtime/startup.h"
 
 Scene* blur_scene = nullptr;
 uint32_t* blur_texture = nullptr;
@@ -52,7 +60,47 @@ inline void blur_pixel(uint32_t* frame, int32_t x, int32_t y, int32_t h, int32_t
     frame[y * blur_width + x] = result;
 }
 
+// One frame of either variant: turn the sphere, draw it on black, restart the
+// beat on marked rows and blur with streaks that halve within a quarter second.
+// Every term reads the timer afresh.
+void draw_blur(uint32_t* frame, const int32_t* table)
+{
+    double ax = 50 * std::sin(0.0001 * timer_ticks());
+    ax += 0.01 * timer_ticks();
+    double ay = 38 * std::cos(0.00007 * timer_ticks());
+    ay += 0.00887 * timer_ticks();
+    double az = 30 * std::sin(0.0000881 * timer_ticks());
+    az += 0.00967 * timer_ticks();
+    object_set_angles(blur_scene->objects[0], static_cast<float>(ax), static_cast<float>(ay),
+                      static_cast<float>(az));
+
+    fill_buffer(frame, 0);
+    render_scene(blur_scene, frame);
+
+    int32_t v = table[music_row & 63];
+    if (v == 1 || v == 2)
+        blur_start = timer_ticks();
+    int32_t elapsed = static_cast<int32_t>(static_cast<uint32_t>(timer_ticks()) - static_cast<uint32_t>(blur_start));
+    double m = 2 - 0.001 * elapsed;
+    if (m < 1)
+        m = 1;
+    float s = m * 0.023873;
+    radial_blur(frame, 160, 100, s, s);
+}
+
 }  // namespace
+
+void init_blur_scene()
+{
+    blur_texture = load_jpeg("marb2.jpg", 256, 256);
+    blur_scene = new Scene;
+    scene_create(blur_scene);
+    make_sphere(blur_scene, 20, 150, 1, blur_texture);
+}
+
+void draw_blur_scene_a(uint32_t* frame) { draw_blur(frame, blur_rows_a); }
+
+void draw_blur_scene_b(uint32_t* frame) { draw_blur(frame, blur_rows_b); }
 
 void radial_blur(uint32_t* frame, int32_t cx, int32_t cy, float sx, float sy)
 {
