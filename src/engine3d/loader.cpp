@@ -14,11 +14,12 @@
 #include <cstring>
 
 #include "engine3d/pipeline.h"
-#include "engine3d/scene_create.h"
+#include "engine3d/create.h"
 #include "resources/file.h"
 #include "runtime/startup.h"
 
 MaterialTable material_table;
+LoaderReport loader_report;
 
 namespace {
 
@@ -59,6 +60,7 @@ struct Loader {
     uint32_t size;               // file size in bytes
     char name[NAME_BUFFER];      // the name read last (object, material or node)
     Object3D* mesh;              // object whose triangle mesh is being read, or null
+    int32_t mesh_index;          // its index among this file's objects
     Object3D* object;            // current keyframer object, camera and light
     Camera* camera;
     Light* light;
@@ -184,6 +186,7 @@ void read_faces(uint32_t end)
 void read_mapping()
 {
     Object3D* o = loader.mesh;
+    loader_report.has_mapping[loader.mesh_index] = 1;
     int32_t count = read_word();
     if (static_cast<int32_t>(o->mapping.size()) < count)
         o->mapping.resize(count, Point2{0, 0});
@@ -198,6 +201,7 @@ void read_mapping()
 void read_local_axes()
 {
     Object3D* o = loader.mesh;
+    loader_report.has_axes[loader.mesh_index] = 1;
     for (float& element : o->local_axes.m)
         element = read_float();
     o->origin = read_vector();
@@ -251,11 +255,16 @@ void read_mesh(uint32_t end)
         scene->objects.resize(index + 1, nullptr);
     scene->objects[index] = o;
     scene->object_count = index + 1;
+    loader_report.has_mapping.push_back(0);
+    loader_report.has_axes.push_back(0);
 
     Object3D* outer = loader.mesh;  // a mesh nested in a mesh (damaged file) gets its own object
+    int32_t outer_index = loader.mesh_index;
     loader.mesh = o;
+    loader.mesh_index = index - loader.first_object;
     parse_chunks(end);
     loader.mesh = outer;
+    loader.mesh_index = outer_index;
     finish_mesh(o);
 }
 
@@ -311,6 +320,7 @@ void read_segment()
     Scene* scene = loader.scene;
     scene->first_frame = read_dword();
     scene->last_frame = read_dword();
+    loader_report.has_segment = true;
     scene->frame_count = static_cast<int32_t>(static_cast<uint32_t>(scene->last_frame) -
                                               static_cast<uint32_t>(scene->first_frame));
 }
@@ -325,6 +335,7 @@ void find_node()
         for (int32_t i = loader.first_object; i < scene->object_count; ++i)
             if (name_matches(scene->objects[i]->name)) {
                 loader.object = scene->objects[i];
+                loader_report.node_count += 1;
                 return;
             }
     }
@@ -332,11 +343,13 @@ void find_node()
         for (int32_t i = 0; i < scene->light_count; ++i)
             if (name_matches(scene->lights[i]->name)) {
                 loader.light = scene->lights[i];
+                loader_report.node_count += 1;
                 return;
             }
     }
     if ((loader.camera_node || loader.target_node) && name_matches(scene->camera->name)) {
         loader.camera = scene->camera;
+        loader_report.node_count += 1;
         return;
     }
     report_error("invalid 3ds file : keyframer data for non existing object found!\n");
@@ -485,6 +498,7 @@ void load_3ds(const char* name, Scene* scene)
     if (loader.file.is_open)
         file_close(loader.file);  // left open by a load that stopped (inspection goes on after one)
     loader = Loader{};
+    loader_report = LoaderReport{};
     loader.scene = scene;
     loader.file_name = name;
     loader.first_object = scene->object_count;

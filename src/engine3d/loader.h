@@ -22,6 +22,16 @@ struct MaterialTable {
 
 extern MaterialTable material_table;  // shared by all loads of the run
 
+// What the last load_3ds saw beyond the scene records; vivur-inspect reports it.
+struct LoaderReport {
+    std::vector<uint8_t> has_mapping;  // per object of the file: a mapping list was read
+    std::vector<uint8_t> has_axes;     // per object of the file: a local-axes chunk was read
+    bool has_segment = false;          // a keyframer segment was read
+    int32_t node_count = 0;            // keyframer nodes whose header was found
+};
+
+extern LoaderReport loader_report;  // reset by every load_3ds
+
 // Called by the scene preparations (and vivur-inspect) on a scene that
 // scene_create has set up: reads the named file and appends one object per
 // mesh after the objects the scene already holds, sets the camera from the

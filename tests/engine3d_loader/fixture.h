@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "engine3d/loader.h"
-#include "engine3d/scene_create.h"
+#include "engine3d/create.h"
 #include "support/support.h"
 #include "threeds_writer.h"
 
