@@ -31,10 +31,10 @@ void init_feedback_scene()
     feedback_scene = new Scene;
     scene_create(feedback_scene);
     load_3ds("vlak.3ds", feedback_scene);
-    wall_texture = load_jpeg("atg7.jpg", 256, 256);
-    scroll_image = load_jpeg("scroll.jpg", scroll_width, band_height);
     if (feedback_scene->object_count < 2)
         report_error("vlak.3ds: the feedback scene needs two objects, the file has %d", feedback_scene->object_count);
+    wall_texture = load_jpeg("atg7.jpg", 256, 256);
+    scroll_image = load_jpeg("scroll.jpg", scroll_width, band_height);
     for (int i = 0; i < 2; ++i) {
         feedback_scene->objects[i]->texture = wall_texture;
         feedback_scene->objects[i]->render_kind = 1;
