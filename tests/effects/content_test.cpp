@@ -3,6 +3,7 @@
 #include <jpeglib.h>
 
 #include <cstdio>
+#include <cstdlib>
 #include <string>
 #include <vector>
 
@@ -59,12 +60,29 @@ std::string scene_file(int meshes)
     return std::string(bytes.begin(), bytes.end());
 }
 
+// Frees what the preparations below leave in the scene globals (the
+// production keeps them to the end; the tests prepare several times).
+void release_scene_globals()
+{
+    delete pulse_scene;
+    delete pulse_reference;
+    delete feedback_scene;
+    pulse_scene = pulse_reference = feedback_scene = nullptr;
+    for (uint32_t*& texture : pulse_textures) {
+        std::free(texture);
+        texture = nullptr;
+    }
+    std::free(words_font);
+    words_font = nullptr;
+}
+
 // Runs prepare in a folder holding files; returns the error text it stopped
 // with ("" when it returned).
 template <typename Prepare>
 std::string stops_with(const std::vector<std::pair<std::string, std::string>>& files, Prepare prepare)
 {
     support_intercept_exit();
+    release_scene_globals();
     std::string dir = support_temp_dir();
     for (const auto& [name, bytes] : files)
         support_write_file(dir + "/" + name, bytes);
@@ -98,6 +116,7 @@ TEST(SceneContent, SceneFilesNeedTwoObjects)
     ASSERT_EQ(pulse_scene->object_count, 2);
     EXPECT_EQ(pulse_scene->objects[1]->texture, pulse_textures[1]);
     EXPECT_FLOAT_EQ(pulse_camera_origin.x, pulse_scene->camera->position.x);
+    release_scene_globals();
 }
 
 TEST(SceneContent, FontNeedsAllTwentySixGlyphs)
@@ -106,6 +125,7 @@ TEST(SceneContent, FontNeedsAllTwentySixGlyphs)
     EXPECT_NE(message.find("font.jpg"), std::string::npos) << message;
     EXPECT_EQ(stops_with({{"font.jpg", grey_jpeg(32, 32 * 26)}}, [] { init_words(); }), "");
     EXPECT_STREQ(main_words[8], "BOMMEL");
+    release_scene_globals();
 }
 
 }  // namespace
