@@ -10,7 +10,9 @@
 
 #include "modules.h"
 #include "platform/clock.h"
+#include "pak_writer.h"
 #include "platform/sound.h"
+#include "resources/pak.h"
 #include "runtime/music.h"
 #include "runtime/options.h"
 #include "runtime/pacing.h"
@@ -148,6 +150,36 @@ TEST(MusicLoad, RefusedModuleIsReportedAsFileNotFound)
     }
     EXPECT_EQ(testing::internal::GetCapturedStderr(), "error: file not found: wuntje.s3m\n");
     EXPECT_FALSE(sound_ready);  // report_error released the music
+    end_run();
+}
+
+TEST(MusicLoad, ModuleComesFromTheArchive)
+{
+    fresh_run(true);
+    std::string dir = support_temp_dir();
+    std::vector<uint8_t> module;
+    std::string error;
+    ASSERT_TRUE(s3m_write(music_test_module({1, 0}, 2), module, error)) << error;
+    ASSERT_TRUE(pak_write(dir + "/vivur.pak", {{"WUNTJE.S3M", module}}, error)) << error;
+    ScopedChdir here(dir);
+    pak_mount("vivur.pak");
+    music_load("wuntje.s3m");
+    music_start();
+    clock_virtual_set_ns(1612500000);  // 64.5 rows of 25 ms
+    music_poll();
+    EXPECT_EQ(music_order, 1u);
+    EXPECT_EQ(music_row, 0u);
+    end_run();
+    pak_directory = PakDirectory{};
+}
+
+TEST(MusicLoad, MissingModuleStopsInTheFileLayer)
+{
+    fresh_run(true);
+    ScopedChdir here(support_temp_dir());
+    testing::internal::CaptureStderr();
+    EXPECT_THROW(music_load("nothing.s3m"), ProcessExited);
+    EXPECT_EQ(testing::internal::GetCapturedStderr(), "error: file not found [nothing.s3m]\n");
     end_run();
 }
 
