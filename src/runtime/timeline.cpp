@@ -8,6 +8,7 @@
 void demo_main(char* line)
 {
     startup(line);
-    display_open(320, 200, !fullscreen);
+    if (!display_open(320, 200, !fullscreen))
+        report_error("cannot open a window (%s): run with --headless or --capture=OUT", display_error());
     shutdown();
 }
