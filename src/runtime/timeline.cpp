@@ -63,7 +63,10 @@ double timeline_zoom_factor()
 void demo_main(char* line)
 {
     startup(line);
-    display_open(320, 200, !fullscreen);
+    // Without a display the production cannot run: say so instead of
+    // drawing into nothing.
+    if (!display_open(320, 200, !fullscreen))
+        report_error("cannot open a window (%s): run with --headless or --capture=OUT", display_error());
     timeline_prepare();
     copy_picture(intro_image);
 

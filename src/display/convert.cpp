@@ -1,0 +1,81 @@
+#include "display/convert.h"
+
+#include <bit>
+#include <cstring>
+
+#include "display/display.h"
+
+static_assert(std::endian::native == std::endian::little, "the converters assemble little-endian words");
+
+namespace {
+
+inline uint32_t pixel_555(uint32_t p)
+{
+    return ((p >> 3) & 0x1F) | (((p >> 11) & 0x1F) << 5) | (((p >> 19) & 0x1F) << 10);
+}
+
+inline uint32_t pixel_565(uint32_t p)
+{
+    return ((p >> 3) & 0x1F) | (((p >> 10) & 0x3F) << 5) | (((p >> 19) & 0x1F) << 11);
+}
+
+}  // namespace
+
+void convert_row_24(uint8_t* __restrict destination, const uint32_t* __restrict source, int32_t byte_count)
+{
+    int32_t count = byte_count / 4;
+    int32_t groups = count / 8;
+    for (int32_t g = 0; g < groups; ++g) {
+        // Eight pixels of 4 bytes packed into six words of 3-byte pixels.
+        const uint32_t* p = source + 8 * g;
+        uint32_t words[6] = {
+            (p[0] & 0xFFFFFF) | (p[1] << 24), ((p[1] >> 8) & 0xFFFF) | (p[2] << 16),
+            ((p[2] >> 16) & 0xFF) | (p[3] << 8), (p[4] & 0xFFFFFF) | (p[5] << 24),
+            ((p[5] >> 8) & 0xFFFF) | (p[6] << 16), ((p[6] >> 16) & 0xFF) | (p[7] << 8),
+        };
+        std::memcpy(destination + 24 * g, words, sizeof words);
+    }
+    // A row whose width is no multiple of 8 ends pixel by pixel.
+    for (int32_t i = groups * 8; i < count; ++i) {
+        uint32_t p = source[i];
+        destination[3 * i] = static_cast<uint8_t>(p);
+        destination[3 * i + 1] = static_cast<uint8_t>(p >> 8);
+        destination[3 * i + 2] = static_cast<uint8_t>(p >> 16);
+    }
+}
+
+void convert_row_555(uint8_t* __restrict destination, const uint32_t* __restrict source, int32_t byte_count)
+{
+    auto* out = reinterpret_cast<uint16_t*>(destination);
+    for (int32_t i = 0; i < byte_count / 4; ++i)
+        out[i] = static_cast<uint16_t>(pixel_555(source[i]));
+}
+
+void convert_row_565(uint8_t* __restrict destination, const uint32_t* __restrict source, int32_t byte_count)
+{
+    auto* out = reinterpret_cast<uint16_t*>(destination);
+    for (int32_t i = 0; i < byte_count / 4; ++i)
+        out[i] = static_cast<uint16_t>(pixel_565(source[i]));
+}
+
+void convert_row_555_double(uint8_t* __restrict destination, const uint32_t* __restrict source,
+                            int32_t byte_count)
+{
+    auto* upper = reinterpret_cast<uint32_t*>(destination);
+    auto* lower = reinterpret_cast<uint32_t*>(destination + surface_pitch);
+    for (int32_t i = 0; i < byte_count / 4; ++i) {
+        uint32_t v = pixel_555(source[i]);
+        upper[i] = lower[i] = (v << 16) | v;
+    }
+}
+
+void convert_row_565_double(uint8_t* __restrict destination, const uint32_t* __restrict source,
+                            int32_t byte_count)
+{
+    auto* upper = reinterpret_cast<uint32_t*>(destination);
+    auto* lower = reinterpret_cast<uint32_t*>(destination + surface_pitch);
+    for (int32_t i = 0; i < byte_count / 4; ++i) {
+        uint32_t v = pixel_565(source[i]);
+        upper[i] = lower[i] = (v << 16) | v;
+    }
+}
