@@ -316,8 +316,6 @@ TEST_F(LoaderTest, EveryCutOfAFileLoadsOrStopsCleanly)
                   fixture_node(THREEDS_CAMERA_NODE, "Cam", {{THREEDS_ROLL_TRACK, 0, {key}}})};
     std::vector<uint8_t> bytes = threeds_write_scene(file);
     for (size_t cut = 0; cut <= bytes.size(); ++cut) {
-        TearDown();
-        scene = Scene{};
         scene_create(&scene);
         std::vector<uint8_t> part(bytes.begin(), bytes.begin() + cut);
         LoadResult result = load(part);
