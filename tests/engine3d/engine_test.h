@@ -43,6 +43,7 @@ struct EngineTest : testing::Test {
     // Fills the picture and the spare half behind it.
     void clear(uint32_t value)
     {
+        cleared = value;
         for (int32_t i = 0; i < 2 * frame_pixel_count; ++i)
             frame_buffer[i] = value;
     }
@@ -51,7 +52,7 @@ struct EngineTest : testing::Test {
     bool spare_untouched() const
     {
         for (int32_t i = frame_pixel_count; i < 2 * frame_pixel_count; ++i)
-            if (frame_buffer[i] != UNTOUCHED)
+            if (frame_buffer[i] != cleared)
                 return false;
         return true;
     }
@@ -76,4 +77,5 @@ struct EngineTest : testing::Test {
     }
 
     std::vector<uint32_t> texture;
+    uint32_t cleared = UNTOUCHED;  // the value of the last clear
 };
