@@ -5,6 +5,8 @@
 
 #include "jpeg_encode.h"
 #include "pictures.h"
+#include "scenes.h"
+#include "song.h"
 
 namespace {
 
@@ -63,5 +65,13 @@ bool content_generate(std::vector<ContentFile>& files, std::string& error)
     for (const ContentFile& f : files)
         if (f.name == "heet.jpg" && !content_check_heet(f.bytes, error))
             return false;
+    files.push_back({"19.3ds", threeds_write_scene(scene_pulse())});
+    files.push_back({"vlak.3ds", threeds_write_scene(scene_feedback())});
+    ContentFile module{"wuntje.s3m", {}};
+    if (!song_bytes(module.bytes, error)) {
+        error = "wuntje.s3m: " + error;
+        return false;
+    }
+    files.push_back(std::move(module));
     return true;
 }

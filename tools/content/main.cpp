@@ -10,6 +10,7 @@
 
 #include "content.h"
 #include "jpeg_encode.h"
+#include "pak_writer.h"
 
 namespace {
 
@@ -104,6 +105,15 @@ int main(int argc, char** argv)
         for (const ContentFile& f : files)
             if (!write_file(out + "/" + f.name, f.bytes))
                 return 1;
+    }
+    if (!pak.empty()) {
+        std::vector<PakFile> entries;
+        for (const ContentFile& f : files)
+            entries.push_back({f.name, f.bytes});
+        if (!pak_write(pak, entries, error)) {
+            std::fprintf(stderr, "vivur-content: %s: %s\n", pak.c_str(), error.c_str());
+            return 1;
+        }
     }
     if (!preview.empty()) {
         if (!make_dir(preview)) {

@@ -392,7 +392,8 @@ Canvas picture_mooier()
         float band = 0.5f + 0.5f * std::sin(y * 2.0f * pi / 64.0f);
         Colour base = mix(palette::night, palette::violet, band);
         float line = std::fabs(std::fmod(y, 32.0f) - 16.0f);
-        base = mix(base, palette::gold, 0.8f * smoothstep(1.3f, 0.3f, line));
+        base = mix(base, palette::gold, 0.85f * smoothstep(4.0f, 1.0f, line));
+        base = mix(base, palette::white, 0.5f * smoothstep(1.5f, 0.0f, line));
         float sheen = std::pow(0.5f + 0.5f * std::sin((x + y * 0.5f) * 2.0f * pi / 128.0f), 6.0f);
         return add(base, scale(palette::cyan, 0.25f * sheen));
     });
