@@ -198,7 +198,8 @@ bool beat_mark(const int32_t* table, int r, bool restart_on_two)
 }
 
 // Hits on a beat table's marks: a mark in a run of every other row is a snare of
-// a rising roll; any other mark is `single` (a kick or a clap).
+// a rising roll (a run that ends on a beat lands with a single hit); any other
+// mark is `single` (a kick or a clap).
 void beat_hits(Writer& w, const int32_t* table, bool restart_on_two, int single_channel, int single_instrument)
 {
     int roll = 0;
@@ -208,8 +209,11 @@ void beat_hits(Writer& w, const int32_t* table, bool restart_on_two, int single_
                 roll = 0;
             continue;
         }
-        bool in_roll = (beat_mark(table, r - 2, restart_on_two) || beat_mark(table, r + 2, restart_on_two)) &&
-                       !beat_mark(table, r - 1, restart_on_two) && !beat_mark(table, r + 1, restart_on_two);
+        // A run continues when the mark two rows on is set; its last mark lands as a
+        // single hit when it falls on a beat (a multiple of four rows).
+        bool leads_on = beat_mark(table, r + 2, restart_on_two) && !beat_mark(table, r + 1, restart_on_two);
+        bool ends_run = beat_mark(table, r - 2, restart_on_two) && !beat_mark(table, r - 1, restart_on_two);
+        bool in_roll = leads_on || (ends_run && r % 4 != 0);
         if (in_roll) {
             drum(w, r, SONG_SNARE, SONG_I_SNARE, std::min(64, 36 + 4 * roll));
             ++roll;
