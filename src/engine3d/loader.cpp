@@ -511,13 +511,9 @@ void load_3ds(const char* name, Scene* scene)
     read_dword();  // the main chunk's length is not used: its children run to the end of the file
     parse_chunks(loader.size);
 
-    // Room for one draw item per face of every object, earlier loads and
-    // created meshes included.
-    int32_t faces = 0;
-    for (int32_t i = 0; i < scene->object_count; ++i)
-        faces += scene->objects[i]->face_count;
-    scene->draw_list.assign(faces, DrawItem{});
-    scene->draw_scratch.assign(faces, DrawItem{});
+    // Room for every item a frame can list: the faces of every object
+    // (earlier loads and created meshes included), lights and particles.
+    scene_fit_draw_lists(scene);
     file_close(loader.file);
 
     if (material_table.count == 0) {

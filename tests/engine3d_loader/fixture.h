@@ -28,13 +28,6 @@ protected:
         scene_create(&scene);
     }
 
-    void TearDown() override
-    {
-        for (int32_t i = 0; i < scene.object_count; ++i)
-            delete scene.objects[i];
-        delete scene.camera;
-    }
-
     // Writes bytes as NAME in the scratch folder and loads it into scene.
     LoadResult load(const std::vector<uint8_t>& bytes, const std::string& name = "t.3ds")
     {

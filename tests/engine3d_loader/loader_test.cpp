@@ -311,13 +311,21 @@ TEST_F(LoaderTest, EveryCutOfAFileLoadsOrStopsCleanly)
     file.has_keyframer = true;
     ThreedsKey key;
     key.flags = 7;
-    file.nodes = {fixture_node(THREEDS_OBJECT_NODE, "Box",
-                               {{THREEDS_POSITION_TRACK, 0, {key, key}}, {THREEDS_ROTATION_TRACK, 0, {key}}}),
-                  fixture_node(THREEDS_CAMERA_NODE, "Cam", {{THREEDS_ROLL_TRACK, 0, {key}}})};
+    // What exported files carry beyond the loader's subset: lights, smoothing,
+    // face materials, texture maps, pivots, hierarchy, scale and field-of-view tracks.
+    file.lights = {{"Omni", {5, 5, 5}}};
+    file.materials[0].texture = "gold.jpg";
+    file.meshes[0].smoothing = {1, 2};
+    file.meshes[0].face_groups = {{"Gold", {0, 1}}};
+    ThreedsNode box = fixture_node(THREEDS_OBJECT_NODE, "Box",
+                                   {{THREEDS_POSITION_TRACK, 0, {key, key}}, {THREEDS_ROTATION_TRACK, 0, {key}},
+                                    {THREEDS_SCALE_TRACK, 0, {key}}});
+    box.has_pivot = true;
+    box.parent = 1;
+    file.nodes = {box, fixture_node(THREEDS_CAMERA_NODE, "Cam",
+                                    {{THREEDS_FOV_TRACK, 0, {key}}, {THREEDS_ROLL_TRACK, 0, {key}}})};
     std::vector<uint8_t> bytes = threeds_write_scene(file);
     for (size_t cut = 0; cut <= bytes.size(); ++cut) {
-        TearDown();
-        scene = Scene{};
         scene_create(&scene);
         std::vector<uint8_t> part(bytes.begin(), bytes.begin() + cut);
         LoadResult result = load(part);
@@ -327,7 +335,10 @@ TEST_F(LoaderTest, EveryCutOfAFileLoadsOrStopsCleanly)
         for (int32_t i = 0; i < scene.object_count; ++i)
             EXPECT_LE(scene.objects[i]->vertex_count, 4) << cut;
     }
-    EXPECT_EQ(scene.objects[0]->position_track.key_count, 2);  // the whole file, last
+    ASSERT_EQ(scene.object_count, 1);  // the whole file, last
+    EXPECT_EQ(scene.objects[0]->position_track.key_count, 2);
+    EXPECT_EQ(scene.objects[0]->rotation_track.key_count, 1);
+    EXPECT_EQ(scene.camera->roll_track.key_count, 1);
 }
 
 TEST_F(LoaderTest, ASecondFileIsAppendedAndTheDrawListsHoldAllFaces)
