@@ -221,7 +221,9 @@ TEST(Inspect, LooseFilesAreDescribedAndOnlyAssetNamesChecked)
     support_write_file(folder + "/cut.jpg", std::string(large.begin(), large.begin() + large.size() / 2));
     std::vector<uint8_t> scene = scene_file(1);
     support_write_file(folder + "/one.3ds", std::string(scene.begin(), scene.end()));
-    ToolRun run = inspect(folder, "small.jpg cut.jpg one.3ds");
+    std::vector<uint8_t> song = module_file(1);
+    support_write_file(folder + "/one.s3m", std::string(song.begin(), song.end()));
+    ToolRun run = inspect(folder, "small.jpg cut.jpg one.3ds one.s3m");
     EXPECT_EQ(run.code, 0) << run.out;
     EXPECT_TRUE(has_line(run.out, "small.jpg: 64x48, 3 components")) << run.out;
     EXPECT_NE(run.out.find("cut.jpg: 320x200, 3 components, decoder warned: Premature end of JPEG file"), std::string::npos) << run.out;
@@ -232,6 +234,11 @@ TEST(Inspect, LooseFilesAreDescribedAndOnlyAssetNamesChecked)
     EXPECT_TRUE(has_line(run.out, "camera Cam: position (10 30 20), target (0 5 0), roll 0, lens 35")) << run.out;
     EXPECT_TRUE(has_line(run.out, "materials 1: Gold")) << run.out;
     EXPECT_TRUE(has_line(run.out, "keyframer no segment, 0 nodes")) << run.out;
+    // One order of 640 ms that loops onto itself: no end mark is ever met,
+    // which only describes a module that is not the production's.
+    EXPECT_NEAR(seconds_after(run.out, "module one.s3m: 1 orders, 1 patterns, "), 0.64, 0.011) << run.out;
+    EXPECT_TRUE(has_line(run.out, "end mark order 1 row 0: never reached")) << run.out;
+    EXPECT_TRUE(has_line(run.out, "end mark row 30: never reached")) << run.out;
 
     // The same bytes under an asset's name are checked, and a cut scene stops the loader.
     support_write_file(folder + "/intro.jpg", std::string(picture.begin(), picture.end()));

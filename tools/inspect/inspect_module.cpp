@@ -88,23 +88,25 @@ void inspect_module(const std::string& path, const AssetSpec* spec)
 
     // Poll as present_frame would, one mark per poll at most (every loop
     // presents at least one frame). The song's end is the first jump back to
-    // an earlier order already played; the module plays looped, so marks may
-    // still be met after it.
+    // an earlier order already played, or to the start; the module plays
+    // looped, so marks may still be met after it.
     const uint64_t start = clock_virtual_ns();
     std::vector<uint8_t> visited(65536 * 4, 0);
     double reached[MARK_COUNT];
     int next_mark = 0;
     double song_end = -1;
-    uint32_t last_order = 0;
+    uint32_t last_order = 0, last_key = 0;
     for (uint64_t t = POLL_NS; t <= LIMIT_NS; t += POLL_NS) {
         clock_virtual_set_ns(start + t);
         music_poll();
         double seconds = static_cast<double>(t) / 1e9;
         uint32_t key = (music_order & 0x3FF) << 8 | (music_row & 0xFF);
-        if (song_end < 0 && music_order < last_order && visited[key])
+        bool back = music_order < last_order || (key == 0 && last_key != 0);  // earlier order, or the very start
+        if (song_end < 0 && back && visited[key])
             song_end = seconds;
         visited[key] = 1;
         last_order = music_order;
+        last_key = key;
         if (next_mark < MARK_COUNT && mark_met(next_mark, music_order, music_row))
             reached[next_mark++] = seconds;
         // Done when every mark is met and the song has ended, or the song has
