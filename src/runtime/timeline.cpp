@@ -30,8 +30,9 @@ void copy_picture(const uint32_t* picture)
     std::memcpy(frame_buffer, picture, static_cast<size_t>(frame_pixel_count) * sizeof(uint32_t));
 }
 
-// Loads every picture, scene and the module, in the order the production
-// has always used, then starts the music.
+// Mounts the archive and loads every picture, scene and the module in a
+// fixed order (the order of the loads is the order of the error messages a
+// broken archive gives), then starts the music.
 void timeline_prepare()
 {
     pak_mount("vivur.pak");
@@ -49,14 +50,17 @@ void timeline_prepare()
     music_start();
 }
 
-}  // namespace
-
+// The intro zoom factor at this moment, in double precision: (3999 - (e mod
+// 4000)) * 0.00025 with e the timer units since zoom_start, so it falls from
+// 0.99975 to 0 once a second and jumps back.
 double timeline_zoom_factor()
 {
     int32_t e = static_cast<int32_t>(static_cast<uint32_t>(timer_ticks()) - static_cast<uint32_t>(zoom_start));
     int32_t r = e % 4000;
     return (3999 - r) * 0.00025;
 }
+
+}  // namespace
 
 // Every loop tests its end mark after presenting, so each presents at least
 // one frame even when its mark has passed on entry.

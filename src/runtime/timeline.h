@@ -10,7 +10,3 @@ extern float zoom_factor;        // the intro zoom of the last frame of step 3
 
 // Called by entry_main; runs the whole production and ends through shutdown.
 [[noreturn]] void demo_main(char* line);
-
-// The intro zoom factor at this moment: (3999 - (e mod 4000)) * 0.00025 with
-// e the timer units since zoom_start; falls from 0.99975 to 0 each second.
-double timeline_zoom_factor();

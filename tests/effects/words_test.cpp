@@ -63,13 +63,6 @@ struct Words : testing::Test {
     std::vector<uint32_t> font;
 };
 
-TEST_F(Words, WordListsCopiedIntoBuffers)
-{
-    init_closing_words();
-    EXPECT_STREQ(closing_words[0], "NOU");
-    EXPECT_STREQ(closing_words[7], "      ");
-}
-
 TEST_F(Words, GlyphAddsWithSaturationAndClearsTheFourthByte)
 {
     fill_buffer(frame_buffer, 0xAA000000u | rgb(250, 0x10, 0xFF));
