@@ -13,16 +13,6 @@
 
 namespace {
 
-// A content buffer of size bytes, zero-filled so that bytes an archive entry
-// does not supply read as 0. Stops the program when memory runs out.
-uint8_t* file_allocate(uint32_t size, const char* name)
-{
-    void* buffer = std::calloc(size ? size : 1, 1);
-    if (!buffer)
-        report_error("out of memory loading [%s] (%u bytes)", name, size);
-    return static_cast<uint8_t*>(buffer);
-}
-
 // Reads the loose file at descriptor wholly into a new handle.
 FileHandle file_load_loose(int descriptor, uint64_t length, const char* name)
 {
@@ -31,7 +21,11 @@ FileHandle file_load_loose(int descriptor, uint64_t length, const char* name)
         report_error("%s is too large (more than 4 GB)", name);
     }
     const uint32_t size = uint32_t(length);
-    uint8_t* data = file_allocate(size, name);
+    uint8_t* data = static_cast<uint8_t*>(std::malloc(size ? size : 1));
+    if (!data) {
+        close(descriptor);
+        report_error("out of memory loading [%s] (%u bytes)", name, size);
+    }
     if (!file_read_disk(descriptor, 0, data, size)) {
         close(descriptor);
         std::free(data);
@@ -110,7 +104,8 @@ FileHandle file_open(const char* name)
         std::free(block);
         report_error("%s", problem.c_str());
     }
-    // Allocated last, so that no failure above leaves it behind.
+    // Allocated last, so that no failure above leaves it behind; zero-filled,
+    // so bytes the block does not supply (content_size above N) read as 0.
     handle.data = static_cast<uint8_t*>(std::calloc(entry.content_size ? entry.content_size : 1, 1));
     if (!handle.data) {
         std::free(block);

@@ -1,10 +1,8 @@
 #include "runtime/music.h"
 
-#include <cstdio>
-#include <cstdlib>
-
 #include "platform/clock.h"
 #include "platform/sound.h"
+#include "resources/file.h"
 #include "runtime/options.h"
 #include "runtime/startup.h"
 
@@ -12,42 +10,6 @@ uint32_t music_order = 0;
 uint32_t music_row = 0;
 bool sound_ready = false;
 uint32_t music_handle = 0;
-
-namespace {
-
-// A module's bytes in memory, owned until music_release_bytes.
-struct ModuleBytes {
-    uint8_t* data;
-    size_t size;
-};
-
-// Reads the whole loose file name into memory; fatal when it cannot be read.
-// (Stands in for the archive's file_open until the file layer lands.)
-ModuleBytes music_read_bytes(const char* name)
-{
-    ModuleBytes bytes{nullptr, 0};
-    FILE* file = std::fopen(name, "rb");
-    if (!file)
-        report_error("file not found: %s", name);
-    long size = -1;
-    if (std::fseek(file, 0, SEEK_END) == 0)
-        size = std::ftell(file);
-    if (size > 0 && std::fseek(file, 0, SEEK_SET) == 0) {
-        bytes.data = static_cast<uint8_t*>(std::malloc(size_t(size)));
-        if (bytes.data && std::fread(bytes.data, 1, size_t(size), file) == size_t(size))
-            bytes.size = size_t(size);
-    }
-    std::fclose(file);
-    return bytes;
-}
-
-void music_release_bytes(ModuleBytes& bytes)
-{
-    std::free(bytes.data);
-    bytes = ModuleBytes{nullptr, 0};
-}
-
-}  // namespace
 
 void music_init()
 {
@@ -66,11 +28,11 @@ void music_load(const char* name)
 {
     if (!sound_ready)
         music_init();
-    ModuleBytes bytes = music_read_bytes(name);
-    music_handle = sound_music_load(bytes.data, bytes.size);
+    FileHandle file = file_open(name);
+    music_handle = sound_music_load(file.data, file.size);
     // The player keeps what it needs: the bytes go before a refusal is
     // reported, so the fatal path leaves nothing behind.
-    music_release_bytes(bytes);
+    file_close(file);
     if (music_handle == 0)
         report_error("file not found: %s", name);
 }
