@@ -243,12 +243,14 @@ TEST(Inspect, LooseFilesAreDescribedAndOnlyAssetNamesChecked)
     // The same bytes under an asset's name are checked, and a cut scene stops the loader.
     support_write_file(folder + "/intro.jpg", std::string(picture.begin(), picture.end()));
     support_write_file(folder + "/19.3ds", std::string(scene.begin(), scene.begin() + 1));
-    ToolRun checked = inspect(folder, "intro.jpg 19.3ds missing.3ds");
+    support_write_file(folder + "/junk.s3m", std::string(200, 'x'));
+    ToolRun checked = inspect(folder, "intro.jpg 19.3ds missing.3ds junk.s3m");
     EXPECT_EQ(checked.code, 1);
     EXPECT_NE(checked.out.find("problem: intro.jpg: picture intro.jpg is 64x48 pixels"), std::string::npos)
         << checked.out;
     EXPECT_TRUE(has_line(checked.out, "problem: 19.3ds: trying to load an invalid 3DS file!")) << checked.out;
     EXPECT_TRUE(has_line(checked.out, "problem: missing.3ds: file not found [missing.3ds]")) << checked.out;
+    EXPECT_NE(checked.out.find("problem: junk.s3m: "), std::string::npos) << checked.out;
 }
 
 }  // namespace

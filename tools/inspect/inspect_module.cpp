@@ -7,7 +7,6 @@
 
 #include "inspect.h"
 #include "platform/clock.h"
-#include "platform/sound.h"
 #include "resources/file.h"
 #include "runtime/music.h"
 
@@ -70,20 +69,13 @@ void inspect_module(const std::string& path, const AssetSpec* spec)
     std::string title;
     int orders = 0, patterns = 0;
     bool s3m = read_s3m_header(file, title, orders, patterns);
-    uint32_t handle = 0;
-    bool loaded = inspect_guard(
-        [&] {
-            music_init();
-            handle = sound_music_load(file.data, file.size);
-        },
-        out, message);
     file_close(file);
-    if (!loaded || handle == 0) {
-        inspect_problem(path, loaded ? "the sound library does not play it" : message);
+    // The production's own loader: sound library, device and module.
+    if (!inspect_guard([&] { music_load(path.c_str()); }, out, message)) {
+        inspect_problem(path, message);
         inspect_guard([] { music_stop(); }, out, message);
         return;
     }
-    music_handle = handle;
     music_start();
 
     // Poll as present_frame would, one mark per poll at most (every loop
