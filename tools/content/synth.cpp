@@ -2,6 +2,8 @@
 // waves and a small fixed noise generator, so the same bytes come out everywhere.
 #include "synth.h"
 
+#include <algorithm>
+
 #include <cmath>
 
 namespace {
