@@ -27,7 +27,7 @@ Canvas picture_mulmap();
 // "scroll.jpg": the scroller's message, light grey on black, 2000 x 40.
 Canvas picture_scroll();
 
-// The scroller's message, for tests and the README.
+// The scroller's message (a greeting of our own).
 extern const char* const scroll_message;
 // Left edge of the message in "scroll.jpg", so that it enters from the right.
 constexpr int scroll_text_start = 330;

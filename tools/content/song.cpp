@@ -8,6 +8,8 @@
 // biggest), 16 closing (the closing words sung, a C major chord ringing on).
 #include "song.h"
 
+#include <algorithm>
+
 #include "effects/scene_tables.h"
 #include "synth.h"
 

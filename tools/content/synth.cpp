@@ -2,6 +2,8 @@
 // waves and a small fixed noise generator, so the same bytes come out everywhere.
 #include "synth.h"
 
+#include <algorithm>
+
 #include <cmath>
 
 namespace {
@@ -29,6 +31,16 @@ std::vector<int8_t> quantise(const std::vector<double>& v, double peak)
     for (size_t i = 0; i < v.size(); ++i)
         out[i] = (int8_t)std::lround(v[i] / m * peak * 127.0);
     return out;
+}
+
+// Fades the last points of a one-shot to silence, so it never ends with a click.
+std::vector<double> fade_tail(std::vector<double> v)
+{
+    size_t n = std::max<size_t>(64, v.size() / 20);
+    n = std::min(n, v.size());
+    for (size_t i = 0; i < n; ++i)
+        v[v.size() - 1 - i] *= (double)i / n;
+    return v;
 }
 
 S3mSample make_sample(const char* name, const char* file, std::vector<int8_t> data, uint32_t rate)
@@ -61,6 +73,8 @@ S3mSample tonal(const char* name, const char* file, int P, int periods, int loop
             v[(size_t)k * P + i] = x;
         }
     }
+    if (loop_periods == 0)
+        v = fade_tail(v);
     S3mSample s = make_sample(name, file, quantise(v, peak), (uint32_t)std::lround(middle_c * P));
     if (loop_periods > 0) {
         s.loop = true;
@@ -107,7 +121,7 @@ S3mSample synth_kick()
         double env = std::exp(-t / 0.16) * std::min(1.0, t / 0.0015);
         v[i] = std::tanh(1.6 * std::sin(phase)) * env;
     }
-    return make_sample("kick", "kick.smp", quantise(v, 0.98), (uint32_t)rate);
+    return make_sample("kick", "kick.smp", quantise(fade_tail(v), 0.98), (uint32_t)rate);
 }
 
 S3mSample synth_snare()
@@ -126,7 +140,7 @@ S3mSample synth_snare()
                       0.3 * std::sin(2 * pi * 330 * t) * std::exp(-t / 0.03);
         v[i] = (tone + 0.9 * hp * std::exp(-t / 0.065)) * std::min(1.0, t / 0.001);
     }
-    return make_sample("snare", "snare.smp", quantise(v, 0.95), (uint32_t)rate);
+    return make_sample("snare", "snare.smp", quantise(fade_tail(v), 0.95), (uint32_t)rate);
 }
 
 namespace {
@@ -158,17 +172,17 @@ std::vector<double> metal_noise(double rate, double length, double decay, uint32
 
 S3mSample synth_closed_hat()
 {
-    return make_sample("closed hat", "chat.smp", quantise(metal_noise(44100, 0.07, 0.016, 99u), 0.9), 44100);
+    return make_sample("closed hat", "chat.smp", quantise(fade_tail(metal_noise(44100, 0.07, 0.016, 99u)), 0.9), 44100);
 }
 
 S3mSample synth_open_hat()
 {
-    return make_sample("open hat", "ohat.smp", quantise(metal_noise(44100, 0.42, 0.13, 77u), 0.9), 44100);
+    return make_sample("open hat", "ohat.smp", quantise(fade_tail(metal_noise(44100, 0.42, 0.13, 77u)), 0.9), 44100);
 }
 
 S3mSample synth_crash()
 {
-    return make_sample("crash", "crash.smp", quantise(metal_noise(32000, 1.6, 0.55, 4242u), 0.9), 32000);
+    return make_sample("crash", "crash.smp", quantise(fade_tail(metal_noise(32000, 1.6, 0.55, 4242u)), 0.9), 32000);
 }
 
 S3mSample synth_clap()
@@ -194,7 +208,7 @@ S3mSample synth_clap()
             env = std::max(env, 0.8 * std::exp(-(t - 0.027) / 0.07));
         v[i] = bp * env;
     }
-    return make_sample("clap", "clap.smp", quantise(v, 0.95), (uint32_t)rate);
+    return make_sample("clap", "clap.smp", quantise(fade_tail(v), 0.95), (uint32_t)rate);
 }
 
 S3mSample synth_bass()
@@ -224,7 +238,7 @@ S3mSample synth_pad()
 S3mSample synth_stab()
 {
     const double rate = middle_c * 64;
-    return make_sample("stab", "stab.smp", quantise(detuned_saws(9000, 0.11, rate), 0.95),
+    return make_sample("stab", "stab.smp", quantise(fade_tail(detuned_saws(9000, 0.11, rate)), 0.95),
                        (uint32_t)std::lround(rate));
 }
 
