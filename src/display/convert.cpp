@@ -21,6 +21,17 @@ inline uint32_t pixel_565(uint32_t p)
 
 }  // namespace
 
+void convert_rows_32(uint8_t* destination, int32_t pitch, const uint32_t* source, int32_t width, int32_t height)
+{
+    const size_t row_bytes = static_cast<size_t>(width) * 4;
+    if (static_cast<size_t>(pitch) == row_bytes) {
+        std::memcpy(destination, source, row_bytes * height);
+        return;
+    }
+    for (int32_t y = 0; y < height; ++y)
+        std::memcpy(destination + static_cast<size_t>(y) * pitch, source + static_cast<size_t>(y) * width, row_bytes);
+}
+
 void convert_row_24(uint8_t* __restrict destination, const uint32_t* __restrict source, int32_t byte_count)
 {
     int32_t count = byte_count / 4;

@@ -1,5 +1,7 @@
 // The live backends on SDL's dummy video driver (set by the test runner):
 // the same presentation code with a real SDL window and renderer.
+#include <cstdlib>
+
 #include "display_fixture.h"
 #include "platform/dialog.h"
 
@@ -11,6 +13,8 @@ protected:
     {
         HeadlessDisplay::SetUp();
         run_options.headless = false;
+        if (!std::getenv("SDL_VIDEODRIVER"))
+            GTEST_SKIP() << "runs on the video driver the test runner names (SDL_VIDEODRIVER=dummy)";
     }
     void TearDown() override
     {
