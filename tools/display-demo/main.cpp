@@ -8,7 +8,6 @@
 #include "display/display.h"
 #include "display/frame.h"
 #include "runtime/options.h"
-#include "runtime/pacing.h"
 #include "runtime/startup.h"
 
 namespace {
@@ -69,8 +68,6 @@ int main(int argc, char** argv)
     if (!display_open(320, 200, !fullscreen))
         report_error("cannot open a window (%s): run with --headless", display_error());
     for (;;) {
-        if (run_options.frames >= 0 && pacing_frame >= run_options.frames)
-            shutdown();
         draw_test_picture(timer_ticks());
         present_frame(frame_buffer);
     }

@@ -1,0 +1,185 @@
+#include "resources/jpeg.h"
+
+#include <csetjmp>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+
+#include <jpeglib.h>
+#include <jerror.h>
+
+#include "runtime/startup.h"
+
+namespace {
+
+constexpr uint32_t pak_source_chunk = 4096;  // bytes pulled from the file per refill
+
+// The archive data source: the library's source record, then ours.
+struct PakSource {
+    jpeg_source_mgr manager;  // next input byte, bytes in buffer and the five operations
+    FileHandle* file;         // the open file being decoded
+    JOCTET* buffer;           // pak_source_chunk bytes of input
+    boolean start_of_file;    // true until the first successful fill
+};
+
+// The error record: the library's manager, then where jpeg_fatal_error returns to.
+struct JpegError {
+    jpeg_error_mgr manager;          // the library's standard error manager
+    jmp_buf jump;                    // set in load_jpeg
+    char message[JMSG_LENGTH_MAX];   // text of the fatal error, for report_error
+};
+
+void source_init(j_decompress_ptr decompressor)
+{
+    reinterpret_cast<PakSource*>(decompressor->src)->start_of_file = TRUE;
+}
+
+boolean source_fill(j_decompress_ptr decompressor)
+{
+    PakSource* source = reinterpret_cast<PakSource*>(decompressor->src);
+    uint32_t count = file_read(*source->file, source->buffer, pak_source_chunk);
+    if (count == 0) {
+        if (source->start_of_file)
+            ERREXIT(decompressor, JERR_INPUT_EMPTY);
+        // A truncated file: warn and end it with a fake end-of-image marker.
+        WARNMS(decompressor, JWRN_JPEG_EOF);
+        source->buffer[0] = 0xFF;
+        source->buffer[1] = JPEG_EOI;
+        count = 2;
+    }
+    source->manager.next_input_byte = source->buffer;
+    source->manager.bytes_in_buffer = count;
+    source->start_of_file = FALSE;
+    return TRUE;
+}
+
+void source_skip(j_decompress_ptr decompressor, long count)
+{
+    if (count <= 0)
+        return;
+    jpeg_source_mgr* source = decompressor->src;
+    while (count > long(source->bytes_in_buffer)) {
+        count -= long(source->bytes_in_buffer);
+        source_fill(decompressor);  // never suspends
+    }
+    source->next_input_byte += count;
+    source->bytes_in_buffer -= size_t(count);
+}
+
+void source_term(j_decompress_ptr) {}
+
+// Releases what load_jpeg holds before it stops the program.
+void jpeg_release(jpeg_decompress_struct* decompressor, FileHandle* file, uint8_t* image)
+{
+    jpeg_destroy_decompress(decompressor);
+    file_close(*file);
+    delete file;
+    std::free(image);
+}
+
+}  // namespace
+
+void pak_jpeg_source(jpeg_decompress_struct* decompressor, FileHandle* file)
+{
+    if (!decompressor->src) {
+        auto* common = reinterpret_cast<j_common_ptr>(decompressor);
+        auto* source = static_cast<PakSource*>(
+            (*decompressor->mem->alloc_small)(common, JPOOL_PERMANENT, sizeof(PakSource)));
+        source->buffer = static_cast<JOCTET*>(
+            (*decompressor->mem->alloc_small)(common, JPOOL_PERMANENT, pak_source_chunk));
+        decompressor->src = &source->manager;
+    }
+    PakSource* source = reinterpret_cast<PakSource*>(decompressor->src);
+    source->manager.init_source = source_init;
+    source->manager.fill_input_buffer = source_fill;
+    source->manager.skip_input_data = source_skip;
+    source->manager.resync_to_restart = jpeg_resync_to_restart;
+    source->manager.term_source = source_term;
+    source->manager.next_input_byte = nullptr;
+    source->manager.bytes_in_buffer = 0;
+    source->file = file;
+}
+
+void jpeg_fatal_error(jpeg_common_struct* decompressor)
+{
+    JpegError* error = reinterpret_cast<JpegError*>(decompressor->err);
+    (*error->manager.output_message)(decompressor);
+    (*error->manager.format_message)(decompressor, error->message);
+    longjmp(error->jump, 1);
+}
+
+uint32_t* load_jpeg(const char* name, int32_t width, int32_t height, int32_t* actual_height)
+{
+    // Only plain locals live across setjmp; longjmp skips destructors.
+    FileHandle* const file = new FileHandle(file_open(name));
+    if (!file->is_open) {
+        delete file;
+        report_error(" file %s not found", name);
+    }
+    jpeg_decompress_struct decompressor{};
+    JpegError error{};
+    decompressor.err = jpeg_std_error(&error.manager);
+    error.manager.error_exit = jpeg_fatal_error;
+    uint8_t* volatile image = nullptr;
+    if (setjmp(error.jump)) {
+        jpeg_release(&decompressor, file, image);
+        report_error("picture %s cannot be decoded: %s", name, error.message);
+    }
+    jpeg_create_decompress(&decompressor);
+    pak_jpeg_source(&decompressor, file);
+    jpeg_read_header(&decompressor, TRUE);
+    jpeg_start_decompress(&decompressor);
+
+    const uint32_t columns = decompressor.output_width;
+    const uint32_t rows = decompressor.output_height;
+    const int components = decompressor.output_components;
+    char problem[JMSG_LENGTH_MAX + 64] = "";
+    if (components != 3 && components != 1)
+        std::snprintf(problem, sizeof problem,
+                      "picture %s has %d colour components; only colour and greyscale pictures load",
+                      name, components);
+    else if (int64_t(columns) != width || int64_t(rows) < height)
+        std::snprintf(problem, sizeof problem, "picture %s is %ux%u pixels, expected %dx%d (or taller)",
+                      name, columns, rows, width, height);
+    if (problem[0]) {
+        jpeg_release(&decompressor, file, nullptr);
+        report_error("%s", problem);
+    }
+
+    JSAMPARRAY sample_row = (*decompressor.mem->alloc_sarray)(
+        reinterpret_cast<j_common_ptr>(&decompressor), JPOOL_IMAGE, columns * uint32_t(components), 1);
+    image = static_cast<uint8_t*>(std::calloc(size_t(columns) * rows * 4, 1));
+    if (!image) {
+        jpeg_release(&decompressor, file, nullptr);
+        report_error("out of memory decoding picture %s (%ux%u pixels)", name, columns, rows);
+    }
+    uint8_t* const pixels = image;
+    while (decompressor.output_scanline < rows) {
+        uint8_t* out = pixels + size_t(decompressor.output_scanline) * columns * 4;
+        if (jpeg_read_scanlines(&decompressor, sample_row, 1) != 1)
+            break;  // cannot happen with a source that never suspends; rows stay black
+        const JSAMPLE* in = sample_row[0];
+        if (components == 3) {
+            for (uint32_t i = 0; i < columns; ++i) {
+                out[4 * i + 0] = in[3 * i + 2];  // blue
+                out[4 * i + 1] = in[3 * i + 1];  // green
+                out[4 * i + 2] = in[3 * i + 0];  // red
+                out[4 * i + 3] = 0;
+            }
+        } else {
+            for (uint32_t i = 0; i < columns; ++i) {  // greyscale: the same value in each channel
+                out[4 * i + 0] = in[i];
+                out[4 * i + 1] = in[i];
+                out[4 * i + 2] = in[i];
+                out[4 * i + 3] = 0;
+            }
+        }
+    }
+    jpeg_finish_decompress(&decompressor);
+    jpeg_destroy_decompress(&decompressor);
+    file_close(*file);
+    delete file;
+    if (actual_height)
+        *actual_height = int32_t(rows);
+    return reinterpret_cast<uint32_t*>(pixels);
+}

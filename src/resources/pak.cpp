@@ -1,0 +1,178 @@
+#include "resources/pak.h"
+
+#include <unistd.h>
+
+#include <cstdarg>
+#include <cstdio>
+#include <cstring>
+
+#include "platform/paths.h"
+#include "resources/file.h"
+#include "runtime/startup.h"
+
+PakDirectory pak_directory;
+
+namespace {
+
+// printf into a string of any length.
+std::string pak_format(const char* format, ...) __attribute__((format(printf, 1, 2)));
+std::string pak_format(const char* format, ...)
+{
+    va_list args;
+    va_start(args, format);
+    va_list again;
+    va_copy(again, args);
+    const int length = std::vsnprintf(nullptr, 0, format, args);
+    va_end(args);
+    std::string text(length > 0 ? size_t(length) : 0, '\0');
+    std::vsnprintf(text.data(), text.size() + 1, format, again);
+    va_end(again);
+    return text;
+}
+
+uint32_t read_u32(const uint8_t* p)
+{
+    return uint32_t(p[0]) | uint32_t(p[1]) << 8 | uint32_t(p[2]) << 16 | uint32_t(p[3]) << 24;
+}
+
+char lower_ascii(char c) { return (c >= 'A' && c <= 'Z') ? char(c - 'A' + 'a') : c; }
+
+bool same_name(const char* a, const char* b)
+{
+    for (; *a && *b; ++a, ++b)
+        if (lower_ascii(*a) != lower_ascii(*b))
+            return false;
+    return *a == *b;
+}
+
+}  // namespace
+
+bool pak_read_trailer(const char* archive, uint64_t length, const uint8_t* trailer,
+                      uint32_t& count, std::string& problem)
+{
+    // Shorter than count and signature: there is no signature to compare.
+    bool valid = length >= pak_trailer_bytes;
+    for (uint32_t i = 0; valid && i < 6; ++i)
+        valid = lower_ascii(char(trailer[2 + i])) == "qomrax"[i];
+    if (!valid) {
+        problem = pak_format("%s is not a valid PAK file", archive);
+        return false;
+    }
+    count = uint32_t(trailer[0]) | uint32_t(trailer[1]) << 8;
+    if (pak_trailer_bytes + uint64_t(pak_entry_bytes) * count > length) {
+        problem = pak_format("%s is damaged: its directory of %u entries does not fit in the file",
+                             archive, count);
+        return false;
+    }
+    return true;
+}
+
+PakEntry pak_parse_entry(const uint8_t* raw)
+{
+    PakEntry entry{};
+    std::memcpy(entry.name, raw, pak_name_bytes);  // bytes 13..15 stay 0: always terminated
+    entry.distance = read_u32(raw + 13);
+    entry.stored_length = read_u32(raw + 17);
+    entry.content_size = read_u32(raw + 21);
+    return entry;
+}
+
+bool pak_check_entry(const char* archive, uint64_t length, uint32_t count, const PakEntry& entry,
+                     uint64_t& block_start, std::string& problem)
+{
+    const uint64_t tail = pak_trailer_bytes + uint64_t(pak_entry_bytes) * count;
+    if (tail > length) {
+        problem = pak_format("%s is damaged: its directory of %u entries does not fit in the file",
+                             archive, count);
+        return false;
+    }
+    // Stored blocks lie between the start of the file and the directory.
+    const uint64_t directory = length - tail;
+    if (entry.distance > directory || entry.stored_length > entry.distance) {
+        problem = pak_format("%s is damaged: the stored block of [%s] lies outside the archive",
+                             archive, entry.name);
+        return false;
+    }
+    if (entry.stored_length < pak_block_header) {
+        problem = pak_format("%s is damaged: the stored block of [%s] is %u bytes, "
+                             "too short for its 4-byte count",
+                             archive, entry.name, entry.stored_length);
+        return false;
+    }
+    block_start = directory - entry.distance;
+    return true;
+}
+
+bool pak_check_block(const char* archive, const PakEntry& entry, const uint8_t* block,
+                     std::string& problem)
+{
+    const uint32_t count = read_u32(block);
+    const uint32_t held = entry.stored_length - pak_block_header;
+    if (count > held || count > entry.content_size) {
+        problem = pak_format("%s is damaged: [%s] claims %u bytes, but its block holds %u "
+                             "and its size is %u",
+                             archive, entry.name, count, held, entry.content_size);
+        return false;
+    }
+    return true;
+}
+
+int pak_find(const std::vector<PakEntry>& entries, const char* name)
+{
+    // Every entry is compared, so of several equal names the last one wins.
+    int found = -1;
+    for (size_t i = 0; i < entries.size(); ++i)
+        if (same_name(entries[i].name, name))
+            found = int(i);
+    return found;
+}
+
+uint32_t unpack_block(const uint8_t* block, uint8_t* destination)
+{
+    const uint32_t count = read_u32(block);
+    std::memcpy(destination, block + pak_block_header, count);
+    return count;
+}
+
+void pak_mount(const char* path)
+{
+    std::string where = path;
+    uint64_t length = 0;
+    int descriptor = file_open_disk(path, length);
+    if (descriptor < 0 && !std::strchr(path, '/')) {
+        // Not in the working directory: an installed or built copy keeps it beside itself.
+        const std::string directory = path_executable_dir();
+        if (!directory.empty()) {
+            where = directory + "/" + path;
+            descriptor = file_open_disk(where.c_str(), length);
+        }
+    }
+    if (descriptor < 0)
+        report_error("file not found [%s]", path);
+
+    const char* archive = where.c_str();
+    uint8_t trailer[pak_trailer_bytes] = {};
+    if (length >= pak_trailer_bytes &&
+        !file_read_disk(descriptor, length - pak_trailer_bytes, trailer, pak_trailer_bytes)) {
+        close(descriptor);
+        report_error("cannot read %s", archive);
+    }
+    uint32_t count = 0;
+    std::string problem;
+    if (!pak_read_trailer(archive, length, trailer, count, problem)) {
+        close(descriptor);
+        report_error("%s", problem.c_str());
+    }
+    std::vector<uint8_t> raw(size_t(count) * pak_entry_bytes);
+    const uint64_t directory = length - pak_trailer_bytes - raw.size();
+    if (!file_read_disk(descriptor, directory, raw.data(), raw.size())) {
+        close(descriptor);
+        report_error("cannot read %s", archive);
+    }
+    close(descriptor);
+
+    pak_directory.entries.clear();
+    for (uint32_t i = 0; i < count; ++i)
+        pak_directory.entries.push_back(pak_parse_entry(raw.data() + size_t(i) * pak_entry_bytes));
+    pak_directory.path = where;
+}
