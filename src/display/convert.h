@@ -4,6 +4,9 @@
 #pragma once
 #include <cstdint>
 
+// The 32-bit path: height rows of width pixels copied unchanged, all four
+// bytes, to lines pitch bytes apart (one copy when the lines have no gap).
+void convert_rows_32(uint8_t* destination, int32_t pitch, const uint32_t* source, int32_t width, int32_t height);
 // Bytes blue, green, red per pixel; moves 8 pixels per step.
 void convert_row_24(uint8_t* destination, const uint32_t* source, int32_t byte_count);
 // 16-bit 5-5-5 (red at 0x7C00) and 5-6-5 (red at 0xF800).

@@ -247,8 +247,7 @@ void convert_frame(const uint32_t* frame)
     switch (pixel_depth) {
     case 32:
         if (lock_fits(lock, frame_width, row_bytes, frame_height))
-            for (int32_t y = 0; y < frame_height; ++y, line += lock.pitch)
-                std::memcpy(line, frame + row_offset[y], row_bytes);
+            convert_rows_32(line, lock.pitch, frame, frame_width, frame_height);
         break;
     case 24:
         if (lock_fits(lock, frame_width, 3 * frame_width, frame_height))

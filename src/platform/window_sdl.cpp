@@ -8,6 +8,7 @@
 namespace {
 
 SDL_Cursor* arrow_cursor = nullptr;  // the class's arrow, made once
+bool invisible_driver = false;       // SDL runs on its dummy or offscreen driver
 
 // Starts SDL's video (and event) subsystem once; false when there is no display.
 bool sdl_video_ready()
@@ -22,8 +23,8 @@ bool sdl_video_ready()
     // they count only when asked for by name (tests use the dummy driver).
     const char* driver = SDL_GetCurrentVideoDriver();
     const char* asked = SDL_GetHint(SDL_HINT_VIDEODRIVER);
-    bool invisible = driver && (SDL_strcmp(driver, "offscreen") == 0 || SDL_strcmp(driver, "dummy") == 0);
-    if (invisible && !(asked && *asked)) {
+    invisible_driver = driver && (SDL_strcmp(driver, "offscreen") == 0 || SDL_strcmp(driver, "dummy") == 0);
+    if (invisible_driver && !(asked && *asked)) {
         SDL_QuitSubSystem(SDL_INIT_VIDEO);
         window_set_error("no display found");
         return false;
@@ -59,7 +60,8 @@ bool sdl_create(WindowHandle& window, const char* title, const PlatformRect& rec
     }
     if (!arrow_cursor)
         arrow_cursor = SDL_CreateSystemCursor(SDL_SYSTEM_CURSOR_ARROW);
-    dialog_enable(true);
+    // Error boxes only where someone can see them.
+    dialog_enable(!invisible_driver);
     return true;
 }
 

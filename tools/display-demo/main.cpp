@@ -7,8 +7,8 @@
 
 #include "display/display.h"
 #include "display/frame.h"
+#include "platform/clock.h"
 #include "runtime/options.h"
-#include "runtime/pacing.h"
 #include "runtime/startup.h"
 
 namespace {
@@ -65,12 +65,13 @@ int main(int argc, char** argv)
                    stdout);
         return 0;
     }
+    // Headless runs follow the virtual clock, one frame at a time, like the production.
+    if (run_options.headless || !run_options.capture.empty())
+        clock_use_virtual(0);
     startup(words.data());
     if (!display_open(320, 200, !fullscreen))
         report_error("cannot open a window (%s): run with --headless", display_error());
     for (;;) {
-        if (run_options.frames >= 0 && pacing_frame >= run_options.frames)
-            shutdown();
         draw_test_picture(timer_ticks());
         present_frame(frame_buffer);
     }
