@@ -4,6 +4,7 @@
 #include <string>
 
 #include "platform/clock.h"
+#include "runtime/capture.h"
 #include "runtime/options.h"
 #include "runtime/timeline.h"
 
@@ -30,5 +31,9 @@ int entry_main(int argc, char** argv)
     // moves one frame at a time (the music unit picks its device the same way).
     if (run_options.headless || !run_options.capture.empty())
         clock_use_virtual(0);
+    if (!run_options.capture.empty() && !capture_start_run(error)) {
+        std::fprintf(stderr, "error: %s\n", error.c_str());
+        return 1;
+    }
     demo_main(entry_words.data());
 }
