@@ -4,6 +4,7 @@
 #include <string>
 
 #include "platform/clock.h"
+#include "runtime/bench.h"
 #include "runtime/capture.h"
 #include "runtime/options.h"
 #include "runtime/timeline.h"
@@ -27,6 +28,8 @@ int entry_main(int argc, char** argv)
         std::printf("vivur %s\n", VIVUR_VERSION);
         return 0;
     }
+    if (run_options.bench)
+        return bench_main(entry_words.data());
     // Headless and capture runs follow the virtual clock, which presentation
     // moves one frame at a time (the music unit picks its device the same way).
     if (run_options.headless || !run_options.capture.empty())

@@ -30,6 +30,8 @@ void copy_picture(const uint32_t* picture)
     std::memcpy(frame_buffer, picture, static_cast<size_t>(frame_pixel_count) * sizeof(uint32_t));
 }
 
+}  // namespace
+
 // Mounts the archive and loads every picture, scene and the module in a
 // fixed order (the order of the loads is the order of the error messages a
 // broken archive gives), then starts the music.
@@ -49,6 +51,8 @@ void timeline_prepare()
     init_closing_words();
     music_start();
 }
+
+namespace {
 
 // The intro zoom factor at this moment, in double precision: (3999 - (e mod
 // 4000)) * 0.00025 with e the timer units since zoom_start, so it falls from

@@ -8,5 +8,9 @@ extern uint32_t* closing_image;  // "feli.jpg", 320 x 200, under the closing wor
 extern int32_t zoom_start;       // timer_ticks when the intro zoom starts
 extern float zoom_factor;        // the intro zoom of the last frame of step 3
 
+// Mounts the archive, loads every asset, prepares every scene and starts the
+// music; called by demo_main once the display is open, and by the bench.
+void timeline_prepare();
+
 // Called by entry_main; runs the whole production and ends through shutdown.
 [[noreturn]] void demo_main(char* line);

@@ -48,7 +48,6 @@ TEST(Capture, ScaleFilterKeepsWholePixels)
 {
     EXPECT_EQ(capture_scale_filter(320, 200), "");
     EXPECT_EQ(capture_scale_filter(1600, 1200), "scale=1600:1200:flags=neighbor,setsar=1");
-    EXPECT_EQ(capture_scale_filter(1440, 1080), "scale=1600:1200:flags=neighbor,scale=1440:1080:flags=area,setsar=1");
 }
 
 TEST(Capture, VideoFileHoldsPictureAndSoundOfTheSameLength)

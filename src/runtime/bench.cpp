@@ -1,0 +1,112 @@
+#include "runtime/bench.h"
+
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <cstring>
+#include <vector>
+
+#include "display/frame.h"
+#include "effects/blend.h"
+#include "effects/blur.h"
+#include "effects/feedback.h"
+#include "effects/flicker.h"
+#include "effects/pulse.h"
+#include "effects/warp.h"
+#include "effects/words.h"
+#include "platform/clock.h"
+#include "runtime/music.h"
+#include "runtime/options.h"
+#include "runtime/startup.h"
+#include "runtime/timeline.h"
+
+namespace {
+
+constexpr int bench_frames = 300;  // frames timed per routine
+constexpr uint64_t bench_start_ns = 100ull * 1000000000u;  // routines run 100 s into the run
+
+struct BenchResult {
+    const char* scene;
+    double min_ms, median_ms, p99_ms;
+};
+
+// One per-frame routine and the music row it is timed on.
+struct BenchRoutine {
+    const char* scene;
+    uint32_t order, row;
+    void (*draw)();
+};
+
+const BenchRoutine bench_routines[] = {
+    {"zoom", 2, 10, [] { zoom_image(frame_buffer, intro_image, 0.37f); }},
+    {"warp", 3, 20, [] { draw_warp_scene(frame_buffer); }},
+    {"words", 3, 27, [] { draw_words_a(frame_buffer); }},  // "BOMMEL", the longest word
+    {"flicker", 6, 5, [] { draw_flicker_scene(); }},
+    {"pulse", 8, 4, [] { draw_pulse_scene_a(frame_buffer); }},
+    {"feedback", 11, 0, [] { draw_feedback_scene(frame_buffer); }},
+    {"blur", 13, 0, [] { draw_blur_scene_a(frame_buffer); }},
+};
+
+double elapsed_ms(std::chrono::steady_clock::time_point since)
+{
+    return std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - since).count();
+}
+
+// Times frames calls of work, each at the next 1/60 s of virtual time.
+BenchResult bench_measure(const char* scene, void (*work)())
+{
+    std::vector<double> times;
+    times.reserve(bench_frames);
+    for (int k = 0; k < bench_frames; ++k) {
+        clock_virtual_set_ns(bench_start_ns + uint64_t(k) * 1000000000u / 60);
+        auto start = std::chrono::steady_clock::now();
+        work();
+        times.push_back(elapsed_ms(start));
+    }
+    std::sort(times.begin(), times.end());
+    return {scene, times.front(), times[times.size() / 2], times[(times.size() * 99) / 100]};
+}
+
+uint32_t bench_copy_target[64000];
+
+void bench_frame_copy() { std::memcpy(bench_copy_target, frame_buffer, 256000); }
+
+}  // namespace
+
+int bench_main(char* line)
+{
+    // The music renders offline on the virtual clock: no window, no device.
+    run_options.headless = true;
+    clock_use_virtual(0);
+    auto start = std::chrono::steady_clock::now();
+    startup(line);
+    frame_allocate(320, 200);
+    timeline_prepare();
+    double preparation_ms = elapsed_ms(start);
+    scroll_start_time = timer_ticks();
+
+    std::vector<BenchResult> results;
+    BenchResult copy = bench_measure("frame copy", bench_frame_copy);
+    for (const BenchRoutine& r : bench_routines) {
+        music_order = r.order;
+        music_row = r.row;
+        results.push_back(bench_measure(r.scene, r.draw));
+    }
+    if (run_options.json) {
+        std::printf("{\"frame_copy_ms\": %.6f, \"preparation_ms\": %.3f, \"scenes\": [", copy.median_ms, preparation_ms);
+        for (size_t i = 0; i < results.size(); ++i) {
+            const BenchResult& r = results[i];
+            std::printf("%s{\"scene\": \"%s\", \"min_ms\": %.6f, \"median_ms\": %.6f, \"p99_ms\": %.6f, \"ratio_to_frame_copy\": %.2f}",
+                        i ? ", " : "", r.scene, r.min_ms, r.median_ms, r.p99_ms, r.median_ms / copy.median_ms);
+        }
+        std::printf("]}\n");
+    } else {
+        std::printf("preparation: %.1f ms (start-up to first frame, without the window)\n", preparation_ms);
+        std::printf("frame copy (memcpy of 256000 bytes): %.4f ms median\n\n", copy.median_ms);
+        std::printf("%-10s %10s %10s %10s %14s\n", "scene", "min ms", "median ms", "p99 ms", "x frame copy");
+        for (const BenchResult& r : results)
+            std::printf("%-10s %10.4f %10.4f %10.4f %14.1f\n", r.scene, r.min_ms, r.median_ms, r.p99_ms, r.median_ms / copy.median_ms);
+    }
+    std::fflush(stdout);
+    return 0;
+}
