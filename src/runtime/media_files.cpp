@@ -1,6 +1,7 @@
 #include "runtime/media_files.h"
 
 #include <png.h>
+#include <zlib.h>
 
 #include <csetjmp>
 #include <algorithm>
@@ -54,6 +55,8 @@ bool png_write_frame(const char* path, const uint32_t* pixels, int32_t width, in
         png_init_io(png, file);
         // Fast, deterministic compression: frames are many and large.
         png_set_compression_level(png, 1);
+        png_set_filter(png, PNG_FILTER_TYPE_BASE, PNG_FILTER_SUB);
+        png_set_compression_strategy(png, Z_RLE);
         png_set_IHDR(png, info, width, height, 8, PNG_COLOR_TYPE_RGB, PNG_INTERLACE_NONE,
                      PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
         png_write_info(png, info);
