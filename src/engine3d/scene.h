@@ -4,6 +4,8 @@
 // Engine space is Y-up; camera space has x right, y up, z into the screen.
 // Owning arrays are std::vector; the fixed capacities of the pointer lists
 // (5000 objects, 5000 lights, 500 particle systems) became growing arrays.
+// Per-vertex arrays hold vertex_count entries, per-face arrays face_count,
+// per-particle arrays particle_count; the pipeline skips records that do not.
 #pragma once
 #include <cstdint>
 #include <vector>
@@ -116,13 +118,20 @@ struct DrawItem {
     void* item;      // the Object3D, Light or ParticleSystem
 };
 
+// A Scene owns its camera, objects, lights and particle systems (allocated
+// with new; its destructor deletes them), so it is not copyable.
 struct Scene {
-    std::vector<Object3D*> objects;
-    std::vector<Light*> lights;
-    std::vector<ParticleSystem*> particle_systems;
-    Camera* camera = nullptr;
-    std::vector<DrawItem> draw_list;     // this frame's items, sorted back to front
-    std::vector<DrawItem> draw_scratch;  // second buffer of the radix sort
+    Scene() = default;
+    Scene(const Scene&) = delete;
+    Scene& operator=(const Scene&) = delete;
+    ~Scene();
+
+    std::vector<Object3D*> objects;                 // entries 0..object_count-1
+    std::vector<Light*> lights;                     // entries 0..light_count-1
+    std::vector<ParticleSystem*> particle_systems;  // entries 0..particle_system_count-1
+    Camera* camera = nullptr;                       // the one camera, made by scene_create
+    std::vector<DrawItem> draw_list;     // this frame's items, sorted back to front; room for every item
+    std::vector<DrawItem> draw_scratch;  // second buffer of the radix sort, same size
     int32_t first_frame = 0;
     int32_t last_frame = 0;
     int32_t frame_count = 0;

@@ -8,7 +8,10 @@ constexpr int max_finishers = 16;
 void (*finishers[max_finishers])();   // registered finishers, oldest first
 int finisher_count = 0;
 void (*exit_handler)(int) = nullptr;  // test or fuzzer interception
+int replaced_code = -1;               // set by a finisher; -1 keeps the code given
 }
+
+void process_set_exit_code(int code) { replaced_code = code; }
 
 void process_on_exit(void (*finisher)())
 {
@@ -27,6 +30,10 @@ void process_exit(int code)
     while (finisher_count > 0) {
         void (*finisher)() = finishers[--finisher_count];
         finisher();
+    }
+    if (replaced_code >= 0) {
+        code = replaced_code;
+        replaced_code = -1;
     }
     std::fflush(nullptr);
     if (exit_handler)

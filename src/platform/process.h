@@ -8,6 +8,8 @@
 
 // Registers a finisher to run once inside process_exit (at most 16).
 void process_on_exit(void (*finisher)());
+// Replaces the exit code; a finisher calls it (capture: 0 after a complete file).
+void process_set_exit_code(int code);
 // Removes every finisher (tests).
 void process_clear_finishers();
 

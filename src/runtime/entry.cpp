@@ -3,6 +3,7 @@
 #include <cstdio>
 #include <string>
 
+#include "platform/clock.h"
 #include "runtime/options.h"
 #include "runtime/timeline.h"
 
@@ -25,5 +26,9 @@ int entry_main(int argc, char** argv)
         std::printf("vivur %s\n", VIVUR_VERSION);
         return 0;
     }
+    // Headless and capture runs follow the virtual clock, which presentation
+    // moves one frame at a time (the music unit picks its device the same way).
+    if (run_options.headless || !run_options.capture.empty())
+        clock_use_virtual(0);
     demo_main(entry_words.data());
 }

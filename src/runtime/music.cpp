@@ -1,11 +1,71 @@
-// Placeholder until the sound layer lands: no sound, position stays at 0.
 #include "runtime/music.h"
+
+#include "platform/clock.h"
+#include "platform/sound.h"
+#include "resources/file.h"
+#include "runtime/options.h"
+#include "runtime/startup.h"
 
 uint32_t music_order = 0;
 uint32_t music_row = 0;
+bool sound_ready = false;
+uint32_t music_handle = 0;
 
-void music_init() {}
-void music_load(const char*) {}
-void music_start() {}
-void music_poll() {}
-void music_stop() {}
+void music_init()
+{
+    if (sound_version() != 0x40000)
+        report_error("wrong BASS version (check bass.dll)\n");
+    // Headless and capture runs play on the virtual clock, rendered offline.
+    bool offline = run_options.headless || !run_options.capture.empty();
+    sound_set_latency_offset(run_options.audio_offset_ms);
+    if (!sound_init(offline ? SOUND_DEVICE_OFFLINE : SOUND_DEVICE_DEFAULT, 44100) &&
+        !sound_init(SOUND_DEVICE_NONE, 44100))
+        report_error("cannot initialize sounddevice, also tried nosound");
+    sound_ready = true;
+}
+
+void music_load(const char* name)
+{
+    if (!sound_ready)
+        music_init();
+    FileHandle file = file_open(name);
+    music_handle = sound_music_load(file.data, file.size);
+    // The player keeps what it needs: the bytes go before a refusal is
+    // reported, so the fatal path leaves nothing behind.
+    file_close(file);
+    if (music_handle == 0)
+        report_error("file not found: %s", name);
+}
+
+void music_start()
+{
+    sound_start();
+    sound_music_play(music_handle);
+}
+
+void music_poll()
+{
+    uint32_t position = sound_channel_position(music_handle);
+    music_order = position & 0xFFFF;
+    music_row = position >> 16;
+}
+
+void music_stop()
+{
+    // Nothing to slide or fade without a device and a module; skipping the
+    // sequence then spares an early fatal error its one and a half seconds.
+    if (sound_ready && music_handle != 0) {
+        // 53 steps from 44100 down to 2500: pitch and speed sink together.
+        for (int rate = 44100; rate > 2000; rate -= 800) {
+            sound_set_rate(music_handle, static_cast<uint32_t>(rate));
+            clock_sleep(10);
+        }
+        sound_slide_volume_down();
+        while (sound_is_sliding())
+            clock_sleep(50);
+    }
+    if (sound_ready)
+        sound_free();
+    sound_ready = false;
+    music_handle = 0;
+}

@@ -1,14 +1,26 @@
 // The music and its position clock: the module is the production's clock.
+// The timeline loads and starts it, present_frame polls its position once per
+// frame, and release_all lets it sink in pitch and fade before freeing it.
 #pragma once
 #include <cstdint>
 
-extern uint32_t music_order;  // order index of the audible position, refreshed by music_poll
-extern uint32_t music_row;    // row within that order's pattern
+extern uint32_t music_order;   // order index of the audible position, refreshed by music_poll
+extern uint32_t music_row;     // row within that order's pattern
+extern bool sound_ready;       // true between a successful music_init and music_stop
+extern uint32_t music_handle;  // the loaded module's handle; 0 means none
 
+// Called by music_load when sound_ready is false: checks the player's version
+// and opens the sound device (the no-sound device when that fails; the
+// offline one in headless and capture runs). Fatal when nothing opens.
 void music_init();
+// Called once by the timeline before the scenes are prepared: loads the
+// module name into the player. Fatal when it is missing or no module.
 void music_load(const char* name);
+// Called once by the timeline after all preparation: plays from order 0, row 0.
 void music_start();
-// Refreshes music_order and music_row; harmless before music_init.
+// Called by present_frame after each shown frame: refreshes music_order and
+// music_row; harmless before music_init.
 void music_poll();
-// Pitch slide-down, volume fade, library freed; harmless when nothing was started.
+// Called by release_all: pitch slide-down, volume fade, player freed;
+// harmless when nothing was initialised or loaded.
 void music_stop();

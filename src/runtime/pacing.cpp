@@ -1,8 +1,66 @@
-// Placeholder until the headless run lands: only counts frames.
 #include "runtime/pacing.h"
+
+#include <cstdio>
+
+#include "platform/clock.h"
+#include "platform/process.h"
+#include "runtime/music.h"
+#include "runtime/options.h"
+#include "runtime/startup.h"
 
 int64_t pacing_frame = 0;
 int timeline_step = 0;
 
-void pacing_frame_shown() {}
-void pacing_frame_polled() { ++pacing_frame; }
+namespace {
+
+FILE* trace_file = nullptr;  // the open --trace file; nullptr before the first frame and after the end
+char trace_buffer[1 << 16];  // its output buffer, so writing a line never allocates
+
+// Registered with the process end: flushes and closes the trace.
+void pacing_trace_finish()
+{
+    if (!trace_file)
+        return;
+    std::fclose(trace_file);
+    trace_file = nullptr;
+}
+
+// Opens the trace and writes its header the first time a frame is counted.
+void pacing_trace_open()
+{
+    trace_file = std::fopen(run_options.trace.c_str(), "w");
+    if (!trace_file)
+        report_error("cannot create trace file %s", run_options.trace.c_str());
+    std::setvbuf(trace_file, trace_buffer, _IOFBF, sizeof trace_buffer);
+    process_on_exit(pacing_trace_finish);
+    std::fputs("frame,timer_ticks,order,row,step\n", trace_file);
+}
+
+}  // namespace
+
+void pacing_frame_shown()
+{
+    if (!clock_is_virtual())
+        return;
+    // (frame + 1) / fps seconds, rounded to the nearest nanosecond.
+    unsigned __int128 ns = (unsigned __int128)(pacing_frame + 1) * uint64_t(run_options.fps_den) * 1000000000u;
+    uint64_t num = uint64_t(run_options.fps_num);
+    clock_virtual_set_ns(static_cast<uint64_t>((ns + num / 2) / num));
+}
+
+void pacing_frame_polled()
+{
+    if (!run_options.trace.empty()) {
+        if (!trace_file)
+            pacing_trace_open();
+        if (timeline_step != 0)
+            std::fprintf(trace_file, "%lld,%d,%u,%u,%d\n", static_cast<long long>(pacing_frame), timer_ticks(),
+                         music_order, music_row, timeline_step);
+        else
+            std::fprintf(trace_file, "%lld,%d,%u,%u,\n", static_cast<long long>(pacing_frame), timer_ticks(),
+                         music_order, music_row);
+    }
+    ++pacing_frame;
+    if (run_options.frames >= 0 && pacing_frame >= run_options.frames)
+        shutdown();
+}

@@ -1,13 +1,17 @@
 // Frame pacing shared by every mode: counts presented frames, moves the
 // virtual clock one frame on in headless and capture runs, writes the trace
-// and ends the run after --frames.
+// and ends the run after --frames. present_frame calls the two hooks.
 #pragma once
 #include <cstdint>
 
 extern int64_t pacing_frame;  // number of the frame being presented; 0 is display_open's black frame
 extern int timeline_step;     // 1..14 while a timeline loop runs, 0 otherwise (trace column)
 
-// Called by present_frame after the frame is shown, before music_poll.
+// Called by present_frame after the frame is shown, before music_poll: on the
+// virtual clock, moves the time to (pacing_frame + 1) / fps, so the poll sees
+// that time and the next frame is drawn at it.
 void pacing_frame_shown();
-// Called by present_frame after music_poll and before the message pump.
+// Called by present_frame after music_poll and before the message pump:
+// writes the frame's trace line, counts the frame and ends the run through
+// shutdown once --frames frames were presented.
 void pacing_frame_polled();

@@ -18,6 +18,7 @@ char* command_line = nullptr;
 bool fullscreen = true;
 const char* window_title = nullptr;
 int32_t startup_random_table[256];
+bool error_reported = false;
 
 namespace {
 uint32_t timer_base = 0;  // clock reading at timer_start
@@ -86,10 +87,9 @@ void report_error(const char* format, ...)
     std::fputs(text, stderr);
     std::fflush(stderr);
     // A failure inside the release itself reports again: end at once then.
-    static bool reporting = false;
-    if (reporting)
+    if (error_reported)
         process_exit(1);
-    reporting = true;
+    error_reported = true;
     release_all();
     dialog_show_error("error", text);
     process_exit(1);

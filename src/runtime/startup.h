@@ -6,7 +6,8 @@
 extern char* command_line;        // upper-cased words of the command line, kept for has_option
 extern bool fullscreen;           // true unless "windowed" was given; the display changes it
 extern const char* window_title;  // "yrk/win v1.0 (alpha)" once startup has run
-extern int32_t startup_random_table[256];  // the first 256 draws of random_next; nobody reads them
+extern int32_t startup_random_table[256];
+extern bool error_reported;       // set once report_error runs: the end is a failure  // the first 256 draws of random_next; nobody reads them
 
 // Called once, first thing: upper-cases line in place and keeps it, draws
 // 256 random numbers, writes the log banner, starts the timer, builds the

@@ -1,0 +1,1 @@
+target_link_libraries(bench_${name} PRIVATE vivur_s3m)

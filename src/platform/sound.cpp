@@ -1,0 +1,277 @@
+// The sound service over libopenmpt: the default device renders on SDL's audio
+// thread, the no-sound device renders and discards up to the real time on each
+// query, the offline device renders up to the virtual clock into a sink.
+#include "platform/sound.h"
+
+#include <SDL.h>
+
+#include <chrono>
+
+#include "platform/clock.h"
+#include "platform/sound_player.h"
+#include "platform/sound_track.h"
+
+namespace {
+
+constexpr uint32_t music_handle_value = 1;  // the one module's handle
+constexpr size_t chunk_frames = 1024;       // frames per render call of the timed devices
+constexpr size_t slice_frames = 64;         // frames between two checkpoints of the default device
+constexpr uint16_t device_buffer_frames = 1024;  // buffer asked of the default device
+
+SoundDevice open_device = SOUND_DEVICE_CLOSED;
+// The player. On the default device only the audio thread renders with it;
+// the program thread changes its control fields under the device lock.
+SoundPlayer player;
+int latency_offset_ms = 0;             // --audio-offset
+SoundSampleSink sample_sink = nullptr; // receives the offline device's output
+
+// No-sound and offline devices.
+uint64_t frames_done = 0;              // frames rendered since sound_init
+uint32_t start_ms = 0;                 // clock reading at sound_init (no-sound device)
+bool rendering = false;                // guards against a sink that calls back in
+int16_t chunk[chunk_frames * 2];       // render buffer
+
+// Default device (fields shared with the audio thread are read and written
+// under the device lock).
+SDL_AudioDeviceID live_device = 0;
+uint32_t live_buffer_frames = 0;       // frames per device buffer
+uint64_t live_rendered = 0;            // frames handed to the device so far
+uint64_t live_callback_ns = 0;         // steady time of the latest buffer request
+SoundTrack live_track;                 // positions by frame count
+
+uint64_t steady_ns()
+{
+    auto now = std::chrono::steady_clock::now().time_since_epoch();
+    return static_cast<uint64_t>(std::chrono::duration_cast<std::chrono::nanoseconds>(now).count());
+}
+
+// Frames the timed devices should have rendered by now: the virtual time
+// (rounded to the nearest frame) or the real time since sound_init.
+uint64_t target_frames()
+{
+    uint64_t rate = player.output_rate;
+    if (open_device == SOUND_DEVICE_OFFLINE) {
+        uint64_t ns = clock_virtual_ns();
+        return ns / 1000000000u * rate + (ns % 1000000000u * rate + 500000000u) / 1000000000u;
+    }
+    uint32_t elapsed_ms = clock_milliseconds() - start_ms;
+    return uint64_t(elapsed_ms) * rate / 1000u;
+}
+
+// Renders the no-sound or offline device up to now, handing offline output to the sink.
+void catch_up()
+{
+    if (open_device != SOUND_DEVICE_OFFLINE && open_device != SOUND_DEVICE_NONE)
+        return;
+    if (rendering)
+        return;
+    rendering = true;
+    uint64_t target = target_frames();
+    while (frames_done < target) {
+        size_t count = target - frames_done < chunk_frames ? size_t(target - frames_done) : chunk_frames;
+        sound_player_render(player, chunk, count);
+        frames_done += count;
+        if (open_device == SOUND_DEVICE_OFFLINE && sample_sink)
+            sample_sink(chunk, count);
+    }
+    rendering = false;
+}
+
+void offline_listener(uint64_t) { catch_up(); }
+
+// SDL's audio thread asks for the next buffer: render it in slices and note
+// the position after each, so the program thread can find the heard one.
+void live_callback(void*, Uint8* stream, int length)
+{
+    live_callback_ns = steady_ns();
+    int16_t* out = reinterpret_cast<int16_t*>(stream);
+    size_t frames = size_t(length) / (2 * sizeof(int16_t));
+    for (size_t done = 0; done < frames; done += slice_frames) {
+        size_t count = frames - done < slice_frames ? frames - done : slice_frames;
+        sound_player_render(player, out + 2 * done, count);
+        live_rendered += count;
+        sound_track_add(live_track, live_rendered, player.position);
+    }
+}
+
+bool live_open(uint32_t rate)
+{
+    if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0)
+        return false;
+    SDL_AudioSpec want{};
+    want.freq = static_cast<int>(rate);
+    want.format = AUDIO_S16SYS;
+    want.channels = 2;
+    want.samples = device_buffer_frames;
+    want.callback = live_callback;
+    SDL_AudioSpec have{};
+    live_device = SDL_OpenAudioDevice(nullptr, 0, &want, &have,
+                                      SDL_AUDIO_ALLOW_FREQUENCY_CHANGE | SDL_AUDIO_ALLOW_SAMPLES_CHANGE);
+    if (live_device == 0) {
+        SDL_QuitSubSystem(SDL_INIT_AUDIO);
+        return false;
+    }
+    // The device opens paused: the audio thread does not run yet.
+    sound_player_reset(player, static_cast<uint32_t>(have.freq));
+    live_buffer_frames = have.samples;
+    live_rendered = 0;
+    live_callback_ns = 0;
+    sound_track_clear(live_track);
+    return true;
+}
+
+// Runs fn on the player with the audio thread held off (default device) or
+// after rendering up to now (timed devices).
+template <typename Fn>
+auto with_player(Fn fn)
+{
+    if (open_device == SOUND_DEVICE_DEFAULT) {
+        SDL_LockAudioDevice(live_device);
+        auto result = fn();
+        SDL_UnlockAudioDevice(live_device);
+        return result;
+    }
+    catch_up();
+    return fn();
+}
+
+}  // namespace
+
+uint32_t sound_version() { return SOUND_VERSION; }
+
+bool sound_init(SoundDevice device, uint32_t rate)
+{
+    if (open_device != SOUND_DEVICE_CLOSED)
+        sound_free();
+    if (rate == 0)
+        return false;
+    switch (device) {
+    case SOUND_DEVICE_DEFAULT:
+        if (!live_open(rate))
+            return false;
+        break;
+    case SOUND_DEVICE_NONE:
+    case SOUND_DEVICE_OFFLINE:
+        sound_player_reset(player, rate);
+        frames_done = 0;
+        start_ms = clock_milliseconds();
+        break;
+    default:
+        return false;
+    }
+    open_device = device;
+    // The offline device starts at virtual time 0, so that its output lines up
+    // with frame 0 (silence until the module plays).
+    if (device == SOUND_DEVICE_OFFLINE)
+        clock_set_virtual_listener(offline_listener);
+    return true;
+}
+
+uint32_t sound_music_load(const uint8_t* data, size_t size)
+{
+    if (open_device == SOUND_DEVICE_CLOSED)
+        return 0;
+    openmpt_module* module = sound_player_create(data, size);
+    if (!module)
+        return 0;
+    openmpt_module* previous = with_player([&] {
+        openmpt_module* old = player.module;
+        player.module = module;
+        player.playing = false;
+        player.exhausted = false;
+        player.position = 0;
+        return old;
+    });
+    if (previous)
+        openmpt_module_destroy(previous);
+    return music_handle_value;
+}
+
+void sound_start()
+{
+    if (open_device == SOUND_DEVICE_DEFAULT)
+        SDL_PauseAudioDevice(live_device, 0);
+}
+
+void sound_music_play(uint32_t handle)
+{
+    if (open_device == SOUND_DEVICE_CLOSED || handle != music_handle_value)
+        return;
+    with_player([] {
+        player.playing = player.module != nullptr;
+        player.restart = true;
+        return 0;
+    });
+}
+
+uint32_t sound_channel_position(uint32_t handle)
+{
+    if (open_device == SOUND_DEVICE_CLOSED || handle != music_handle_value)
+        return 0;
+    if (open_device != SOUND_DEVICE_DEFAULT)
+        return with_player([] { return player.position; });
+    uint64_t now = steady_ns();
+    SDL_LockAudioDevice(live_device);
+    int64_t heard = sound_audible_frame(live_rendered, live_callback_ns, now, live_buffer_frames,
+                                        player.output_rate, latency_offset_ms);
+    uint32_t position = sound_track_find(live_track, heard);
+    SDL_UnlockAudioDevice(live_device);
+    return position;
+}
+
+void sound_set_rate(uint32_t handle, uint32_t rate)
+{
+    if (open_device == SOUND_DEVICE_CLOSED || handle != music_handle_value)
+        return;
+    if (rate < 1000)
+        rate = 1000;
+    with_player([rate] {
+        player.playback_rate = rate;
+        return 0;
+    });
+}
+
+void sound_slide_volume_down()
+{
+    if (open_device == SOUND_DEVICE_CLOSED)
+        return;
+    with_player([] {
+        sound_player_slide(player);
+        return 0;
+    });
+}
+
+bool sound_is_sliding()
+{
+    if (open_device == SOUND_DEVICE_CLOSED)
+        return false;
+    return with_player([] { return player.slide_left > 0; });
+}
+
+void sound_free()
+{
+    switch (open_device) {
+    case SOUND_DEVICE_DEFAULT:
+        SDL_CloseAudioDevice(live_device);  // waits for the audio thread to end
+        live_device = 0;
+        SDL_QuitSubSystem(SDL_INIT_AUDIO);
+        break;
+    case SOUND_DEVICE_OFFLINE:
+        clock_set_virtual_listener(nullptr);
+        break;
+    default:
+        break;
+    }
+    sound_player_release(player);
+    open_device = SOUND_DEVICE_CLOSED;
+}
+
+void sound_set_latency_offset(int milliseconds) { latency_offset_ms = milliseconds; }
+
+void sound_set_sample_sink(SoundSampleSink sink) { sample_sink = sink; }
+
+SoundDevice sound_device() { return open_device; }
+
+uint32_t sound_output_rate() { return open_device == SOUND_DEVICE_CLOSED ? 0 : player.output_rate; }
+
+uint32_t sound_playback_rate() { return player.playback_rate; }
