@@ -1,7 +1,9 @@
 // fuzz_seeds DIR: writes the small generated seed inputs of the fuzz targets,
-// DIR/archive/*.pak and DIR/jpeg/*.jpg. Each one exercises a different path:
-// colour, greyscale, CMYK, progressive, restart markers, subsampling; archives
-// that are empty, upper-case, with repeated names or zero-filled tails.
+// DIR/archive/*.pak, DIR/jpeg/*.jpg, DIR/threeds/*.3ds and DIR/music/*.s3m.
+// Each one exercises a different path: colour, greyscale, CMYK, progressive,
+// restart markers, subsampling; archives that are empty, upper-case, with
+// repeated names or zero-filled tails; scenes with and without keyframer
+// nodes of every kind; modules with loops, jumps and effects.
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
@@ -12,6 +14,8 @@
 #include <jpeglib.h>
 
 #include "pak_writer.h"
+#include "s3m_writer.h"
+#include "threeds_writer.h"
 
 namespace {
 
@@ -120,6 +124,103 @@ Bytes seed_archive(const std::vector<PakFile>& files)
     return archive;
 }
 
+// A mesh of n x n vertices on a bumpy grid, with mapping, faces in two
+// material groups and its local axes.
+ThreedsMesh seed_mesh(const std::string& name, int n, float size)
+{
+    ThreedsMesh mesh;
+    mesh.name = name;
+    for (int y = 0; y < n; ++y)
+        for (int x = 0; x < n; ++x) {
+            mesh.vertices.push_back({size * float(x - n / 2), size * float(y - n / 2), float((x * y) % 5) * size / 4});
+            mesh.mapping.push_back({float(x) / float(n - 1), float(y) / float(n - 1)});
+        }
+    ThreedsFaceGroup first{"gold", {}}, second{"violet", {}};
+    for (int y = 0; y + 1 < n; ++y)
+        for (int x = 0; x + 1 < n; ++x) {
+            const uint16_t corner = uint16_t(y * n + x);
+            const uint16_t faces = uint16_t(mesh.faces.size());
+            mesh.faces.push_back({corner, uint16_t(corner + 1), uint16_t(corner + n + 1)});
+            mesh.faces.push_back({corner, uint16_t(corner + n + 1), uint16_t(corner + n)});
+            (x % 2 ? first : second).faces.push_back(faces);
+            (x % 2 ? first : second).faces.push_back(uint16_t(faces + 1));
+        }
+    mesh.face_groups = {first, second};
+    mesh.smoothing.assign(mesh.faces.size(), 1);
+    mesh.origin = {size, 0, -size};
+    return mesh;
+}
+
+// A track of three keys, the middle one with every spline parameter.
+ThreedsTrack seed_track(uint16_t id, float scale)
+{
+    ThreedsTrack track;
+    track.id = id;
+    for (uint32_t k = 0; k < 3; ++k) {
+        ThreedsKey key;
+        key.frame = k * 40;
+        if (k == 1) {
+            key.flags = THREEDS_TENSION | THREEDS_CONTINUITY | THREEDS_BIAS | THREEDS_EASE_TO | THREEDS_EASE_FROM;
+            for (int bit = 0; bit < 5; ++bit)
+                key.spline[bit] = 0.25f * float(bit);
+        }
+        key.values[0] = scale * float(k);
+        key.values[1] = id == THREEDS_ROTATION_TRACK ? 0 : scale;
+        key.values[2] = id == THREEDS_ROTATION_TRACK ? 1 : -scale * float(k);
+        key.values[3] = 0;
+        track.keys.push_back(key);
+    }
+    return track;
+}
+
+ThreedsNode seed_node(uint16_t kind, uint16_t id, const std::string& name, std::vector<ThreedsTrack> tracks)
+{
+    ThreedsNode node;
+    node.kind = kind;
+    node.id = id;
+    node.name = name;
+    node.tracks = std::move(tracks);
+    return node;
+}
+
+// A song of two patterns over four channels: a looped square and a short
+// noise burst, speed and tempo changes, a pattern break and a jump back.
+S3mModule seed_module(bool with_jump)
+{
+    S3mModule module;
+    module.name = "seed";
+    module.channel_count = 4;
+    module.orders = {0, 1, S3M_ORDER_SKIP, 0, S3M_ORDER_END};
+    S3mSample square;
+    square.name = "square";
+    for (int i = 0; i < 32; ++i)
+        square.data.push_back(int8_t(i < 16 ? 90 : -90));
+    square.loop = true;
+    square.loop_end = 32;
+    S3mSample noise;
+    noise.name = "noise";
+    uint32_t seed = 1;
+    for (int i = 0; i < 200; ++i) {
+        seed = seed * 1103515245u + 12345u;
+        noise.data.push_back(int8_t(seed >> 24));
+    }
+    module.samples = {square, noise};
+    module.patterns.resize(2);
+    for (int row = 0; row < S3M_ROWS; row += 4) {
+        module.patterns[0].cells[row][0] = s3m_cell(s3m_note(4, row % 12), 1, 48);
+        module.patterns[1].cells[row][1] = s3m_cell(s3m_note(3, 0), 2, 64, s3m_effect('D'), 0x0F);
+    }
+    module.patterns[0].cells[0][2] = s3m_cell(S3M_NO_NOTE, 0, S3M_NO_VOLUME, s3m_effect('T'), 150);
+    module.patterns[0].cells[8][3] = s3m_cell(S3M_NO_NOTE, 0, S3M_NO_VOLUME, s3m_effect('A'), 3);
+    module.patterns[1].cells[16][2] = s3m_cell(s3m_note(5, 7), 1, 32, s3m_effect('E'), 0x20);
+    module.patterns[1].cells[32][3] = s3m_cell(S3M_NOTE_CUT, 0);
+    if (with_jump)
+        module.patterns[1].cells[48][2] = s3m_cell(S3M_NO_NOTE, 0, S3M_NO_VOLUME, s3m_effect('B'), 0);
+    else
+        module.patterns[1].cells[40][2] = s3m_cell(S3M_NO_NOTE, 0, S3M_NO_VOLUME, s3m_effect('C'), s3m_bcd(8));
+    return module;
+}
+
 }  // namespace
 
 int main(int argc, char** argv)
@@ -131,6 +232,8 @@ int main(int argc, char** argv)
     const std::filesystem::path root = argv[1];
     std::filesystem::create_directories(root / "archive");
     std::filesystem::create_directories(root / "jpeg");
+    std::filesystem::create_directories(root / "threeds");
+    std::filesystem::create_directories(root / "music");
 
     const SeedPicture pictures[] = {
         {"colour.jpg", 16, 16, JCS_RGB, false, 0, false, false},
@@ -156,5 +259,41 @@ int main(int argc, char** argv)
                seed_archive({{"a.bin", Bytes{1, 2, 3}}, {"b.bin", Bytes{}}, {"c.bin", Bytes(300, 7)}}));
     seed_write(root / "archive" / "tail.pak", seed_hand_archive("QOMRAX", 40, "QOMRAX"));
     seed_write(root / "archive" / "exact.pak", seed_hand_archive("seeds", 5, "qomrax"));
+
+    ThreedsScene scene;
+    scene.materials = {{"gold", {40, 30, 0}, {250, 200, 60}, {255, 255, 255}, ""},
+                       {"violet", {20, 0, 40}, {120, 40, 200}, {255, 255, 255}, "atg7.jpg"}};
+    scene.meshes = {seed_mesh("star", 4, 20), seed_mesh("ring", 3, 60)};
+    scene.cameras = {{"cam", {0, 80, -300}, {0, 0, 0}, 5, 40}};
+    seed_write(root / "threeds" / "meshes.3ds", threeds_write_scene(scene));
+    scene.has_keyframer = true;
+    scene.nodes = {
+        seed_node(THREEDS_OBJECT_NODE, 0, "star",
+                  {seed_track(THREEDS_POSITION_TRACK, 10), seed_track(THREEDS_ROTATION_TRACK, 0.5f),
+                   seed_track(THREEDS_SCALE_TRACK, 1)}),
+        seed_node(THREEDS_OBJECT_NODE, 1, "ring", {seed_track(THREEDS_POSITION_TRACK, 3)}),
+        seed_node(THREEDS_CAMERA_NODE, 2, "cam",
+                  {seed_track(THREEDS_POSITION_TRACK, 50), seed_track(THREEDS_FOV_TRACK, 30),
+                   seed_track(THREEDS_ROLL_TRACK, 10)}),
+        seed_node(THREEDS_TARGET_NODE, 3, "cam", {seed_track(THREEDS_POSITION_TRACK, 5)}),
+    };
+    scene.nodes[1].parent = 0;
+    scene.nodes[1].has_pivot = true;
+    scene.nodes[1].pivot = {1, 2, 3};
+    seed_write(root / "threeds" / "keyframer.3ds", threeds_write_scene(scene));
+    scene.materials.clear();
+    scene.meshes.resize(1);
+    scene.nodes.resize(1);
+    seed_write(root / "threeds" / "plain.3ds", threeds_write_scene(scene));
+
+    for (bool jump : {false, true}) {
+        Bytes module;
+        std::string error;
+        if (!s3m_write(seed_module(jump), module, error)) {
+            std::fprintf(stderr, "fuzz_seeds: %s\n", error.c_str());
+            return 1;
+        }
+        seed_write(root / "music" / (jump ? "jump.s3m" : "break.s3m"), module);
+    }
     return 0;
 }
