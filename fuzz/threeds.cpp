@@ -56,6 +56,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
         object->texture = fuzz_texture.data();
         object->render_kind = uint8_t(1 + i % 9);
     }
+    // The first fatal error of the run releases the frame with everything else.
+    if (!frame_buffer)
+        frame_allocate(320, 200);
     fuzz_run([&] {
         for (int view = 0; view < 3; ++view) {
             if (view > 0)
