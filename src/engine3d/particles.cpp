@@ -105,7 +105,7 @@ void draw_light_flare(const Light* light, uint32_t* frame)
     float s = flare_size / light->view_position.z;
     float w = sprite_scale_x * s;
     float h = sprite_scale_y * s;
-    if (!(w < SPRITE_LIMIT && h < SPRITE_LIMIT))
+    if (!(w >= 0 && w < SPRITE_LIMIT && h >= 0 && h < SPRITE_LIMIT))
         return;
     const FlareImage& image = flare_images[light->flare];
     blit_add_scaled(float_truncate(light->screen_x - w / 2), float_truncate(light->screen_y - h / 2),
@@ -120,7 +120,7 @@ void draw_emitter_flare(const ParticleSystem* system, uint32_t* frame)
     float s = flare_size / system->view_position.z;
     float w = sprite_scale_x * s;
     float h = sprite_scale_y * s;
-    if (!(w < SPRITE_LIMIT && h < SPRITE_LIMIT))
+    if (!(w >= 0 && w < SPRITE_LIMIT && h >= 0 && h < SPRITE_LIMIT))
         return;
     int32_t width = static_cast<int32_t>(w), height = static_cast<int32_t>(h);
     const FlareImage& image = flare_images[system->flare];

@@ -132,10 +132,10 @@ struct Scene {
     Camera* camera = nullptr;                       // the one camera, made by scene_create
     std::vector<DrawItem> draw_list;     // this frame's items, sorted back to front; room for every item
     std::vector<DrawItem> draw_scratch;  // second buffer of the radix sort, same size
-    int32_t first_frame = 0;
+    int32_t first_frame = 0;             // animation segment of the 3DS keyframer
     int32_t last_frame = 0;
-    int32_t frame_count = 0;
-    int32_t draw_count = 0;
+    int32_t frame_count = 0;             // last_frame - first_frame
+    int32_t draw_count = 0;              // valid items in draw_list this frame
     int32_t object_count = 0;
     int32_t light_count = 0;
     int32_t particle_system_count = 0;
