@@ -1,5 +1,7 @@
-// fuzz_seeds DIR: writes the small generated seed inputs of the fuzz targets,
-// DIR/archive/*.pak, DIR/jpeg/*.jpg, DIR/threeds/*.3ds and DIR/music/*.s3m.
+// fuzz_seeds DIR [ARCHIVE]: writes the small generated seed inputs of the fuzz
+// targets, DIR/archive/*.pak, DIR/jpeg/*.jpg, DIR/threeds/*.3ds and
+// DIR/music/*.s3m; with ARCHIVE (the default content) also each of its
+// entries by kind, and an archive of its smaller entries.
 // Each one exercises a different path: colour, greyscale, CMYK, progressive,
 // restart markers, subsampling; archives that are empty, upper-case, with
 // repeated names or zero-filled tails; scenes with and without keyframer
@@ -14,6 +16,8 @@
 #include <jpeglib.h>
 
 #include "pak_writer.h"
+#include "resources/file.h"
+#include "resources/pak.h"
 #include "s3m_writer.h"
 #include "threeds_writer.h"
 
@@ -221,12 +225,35 @@ S3mModule seed_module(bool with_jump)
     return module;
 }
 
+constexpr size_t seed_small_entry = 8192;  // entries up to this size go into content.pak
+
+// Copies every entry of archive into the seed folder of its kind, and packs
+// the small ones into an archive seed of moderate size.
+void seed_content(const std::filesystem::path& root, const char* archive)
+{
+    pak_mount(archive);
+    std::vector<PakFile> small;
+    for (const PakEntry& entry : pak_directory.entries) {
+        FileHandle file = file_open(entry.name);
+        const Bytes content(file.data, file.data + file.size);
+        file_close(file);
+        const std::string name = entry.name;
+        const std::string kind = name.substr(name.find_last_of('.') + 1);
+        const char* folder = kind == "jpg" ? "jpeg" : kind == "3ds" ? "threeds" : kind == "s3m" ? "music" : nullptr;
+        if (folder)
+            seed_write(root / folder / ("content-" + name), content);
+        if (content.size() <= seed_small_entry)
+            small.push_back({name, content});
+    }
+    seed_write(root / "archive" / "content.pak", seed_archive(small));
+}
+
 }  // namespace
 
 int main(int argc, char** argv)
 {
-    if (argc != 2) {
-        std::fprintf(stderr, "usage: fuzz_seeds DIR\n");
+    if (argc != 2 && argc != 3) {
+        std::fprintf(stderr, "usage: fuzz_seeds DIR [ARCHIVE]\n");
         return 2;
     }
     const std::filesystem::path root = argv[1];
@@ -295,5 +322,7 @@ int main(int argc, char** argv)
         }
         seed_write(root / "music" / (jump ? "jump.s3m" : "break.s3m"), module);
     }
+    if (argc == 3)
+        seed_content(root, argv[2]);
     return 0;
 }
