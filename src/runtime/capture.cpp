@@ -8,6 +8,10 @@
 #include <vector>
 
 #include "platform/files.h"
+#include "platform/process.h"
+#include "platform/sound.h"
+#include "runtime/options.h"
+#include "runtime/startup.h"
 #include "platform/subprocess.h"
 #include "platform/terminal.h"
 #include "runtime/media_files.h"
@@ -233,4 +237,55 @@ bool capture_finish(std::string& error)
     report_progress(true);
     std::fprintf(stderr, "capture: wrote %s\n", s.out.c_str());
     return true;
+}
+
+namespace {
+
+std::string sound_error;  // the first failed sound write, reported at the next frame
+
+// The offline sound device's sink: every sample goes into the capture.
+void capture_sound_sink(const int16_t* frames, size_t count)
+{
+    std::string error;
+    if (sound_error.empty() && !capture_audio(frames, count, error))
+        sound_error = error;
+}
+
+// Finisher of a capture run: completes the files; a complete capture of a
+// production that ended normally (or by a scripted key) exits with 0.
+void capture_end_of_run()
+{
+    std::string error;
+    if (!capture_finish(error)) {
+        std::fprintf(stderr, "error: %s\n", error.c_str());
+        process_set_exit_code(1);
+    } else if (!error_reported && sound_error.empty()) {
+        process_set_exit_code(0);
+    }
+}
+
+}  // namespace
+
+bool capture_start_run(std::string& error)
+{
+    CaptureSettings settings;
+    settings.out = run_options.capture;
+    settings.fps_num = run_options.fps_num;
+    settings.fps_den = run_options.fps_den;
+    settings.width = run_options.size_w;
+    settings.height = run_options.size_h;
+    if (!capture_open(settings, error))
+        return false;
+    sound_set_sample_sink(capture_sound_sink);
+    process_on_exit(capture_end_of_run);
+    return true;
+}
+
+void capture_take_frame(const uint32_t* frame)
+{
+    std::string error;
+    if (!sound_error.empty())
+        report_error("%s", sound_error.c_str());
+    if (!capture_frame(frame, error))
+        report_error("%s", error.c_str());
 }

@@ -4,6 +4,7 @@
 #include <string>
 
 #include "platform/clock.h"
+#include "runtime/capture.h"
 #include "runtime/options.h"
 #include "runtime/timeline.h"
 
@@ -31,5 +32,9 @@ int entry_main(int argc, char** argv)
     // Its millisecond reading starts at 0 unless --clock-start says otherwise.
     if (run_options.headless || !run_options.capture.empty())
         clock_use_virtual(run_options.clock_start_ms);
+    if (!run_options.capture.empty() && !capture_start_run(error)) {
+        std::fprintf(stderr, "error: %s\n", error.c_str());
+        return 1;
+    }
     demo_main(entry_words.data());
 }

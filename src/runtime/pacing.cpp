@@ -2,7 +2,9 @@
 
 #include <cstdio>
 
+#include "display/display.h"
 #include "platform/clock.h"
+#include "runtime/capture.h"
 #include "platform/process.h"
 #include "runtime/music.h"
 #include "runtime/options.h"
@@ -40,6 +42,8 @@ void pacing_trace_open()
 
 void pacing_frame_shown()
 {
+    if (capture_active())
+        capture_take_frame(shown_frame);
     if (!clock_is_virtual())
         return;
     // (frame + 1) / fps seconds, rounded to the nearest nanosecond.

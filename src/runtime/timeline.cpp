@@ -1,15 +1,183 @@
 #include "runtime/timeline.h"
 
+#include <cstring>
+
 #include "display/display.h"
 #include "display/frame.h"
+#include "effects/blend.h"
+#include "effects/blur.h"
+#include "effects/feedback.h"
+#include "effects/flicker.h"
+#include "effects/pulse.h"
+#include "effects/warp.h"
+#include "effects/words.h"
+#include "resources/jpeg.h"
 #include "resources/pak.h"
 #include "runtime/music.h"
+#include "runtime/pacing.h"
 #include "runtime/startup.h"
 
+uint32_t* intro_image = nullptr;
+uint32_t* closing_image = nullptr;
+int32_t zoom_start = 0;
+float zoom_factor = 0;
+
+namespace {
+
+// Copies a whole 320 x 200 picture into the frame.
+void copy_picture(const uint32_t* picture)
+{
+    std::memcpy(frame_buffer, picture, static_cast<size_t>(frame_pixel_count) * sizeof(uint32_t));
+}
+
+// Mounts the archive and loads every picture, scene and the module in a
+// fixed order (the order of the loads is the order of the error messages a
+// broken archive gives), then starts the music.
+void timeline_prepare()
+{
+    pak_mount("vivur.pak");
+    intro_image = load_jpeg("intro.jpg", 320, 200);
+    closing_image = load_jpeg("feli.jpg", 320, 200);
+    music_load("wuntje.s3m");
+    init_zoom();
+    init_warp_scene();
+    init_words();
+    init_flicker_scene();
+    init_pulse_scene();
+    init_feedback_scene();
+    init_blur_scene();
+    init_closing_words();
+    music_start();
+}
+
+// The intro zoom factor at this moment, in double precision: (3999 - (e mod
+// 4000)) * 0.00025 with e the timer units since zoom_start, so it falls from
+// 0.99975 to 0 once a second and jumps back.
+double timeline_zoom_factor()
+{
+    int32_t e = static_cast<int32_t>(static_cast<uint32_t>(timer_ticks()) - static_cast<uint32_t>(zoom_start));
+    int32_t r = e % 4000;
+    return (3999 - r) * 0.00025;
+}
+
+}  // namespace
+
+// Every loop tests its end mark after presenting, so each presents at least
+// one frame even when its mark has passed on entry.
 void demo_main(char* line)
 {
     startup(line);
-    display_open(320, 200, !fullscreen);
-    pak_mount("vivur.pak");
+    // Without a display the production cannot run: say so instead of
+    // drawing into nothing.
+    if (!display_open(320, 200, !fullscreen))
+        report_error("cannot open a window (%s): run with --headless or --capture=OUT", display_error());
+    timeline_prepare();
+    copy_picture(intro_image);
+
+    // 1. The intro picture, until the position reads exactly order 1, row 0.
+    timeline_step = 1;
+    do {
+        present_frame(frame_buffer);
+    } while (!(music_order == 1 && music_row == 0));
+    zoom_start = timer_ticks();
+
+    // 2. Zoom cycles into the centre, one a second.
+    timeline_step = 2;
+    do {
+        zoom_image(frame_buffer, intro_image, static_cast<float>(timeline_zoom_factor()));
+        present_frame(frame_buffer);
+    } while (music_order < 2);
+
+    // 3. The same, remembering each frame's factor, until row 43.
+    timeline_step = 3;
+    do {
+        zoom_factor = static_cast<float>(timeline_zoom_factor());
+        zoom_image(frame_buffer, intro_image, zoom_factor);
+        present_frame(frame_buffer);
+    } while (music_row < 43);
+
+    // 4. The running cycle plays out; the frame on which the factor wraps
+    // presents the previous picture once more.
+    timeline_step = 4;
+    bool wrapped;
+    do {
+        double f = timeline_zoom_factor();
+        wrapped = f > zoom_factor;
+        if (!wrapped)
+            zoom_image(frame_buffer, intro_image, static_cast<float>(f));
+        present_frame(frame_buffer);
+    } while (!wrapped);
+
+    // 5. The whole intro picture again.
+    timeline_step = 5;
+    do {
+        copy_picture(intro_image);
+        present_frame(frame_buffer);
+    } while (music_order < 3);
+
+    // 6, 7. The warp with the words.
+    timeline_step = 6;
+    do {
+        draw_warp_scene(frame_buffer);
+        draw_words_a(frame_buffer);
+        present_frame(frame_buffer);
+    } while (music_order < 5);
+    timeline_step = 7;
+    do {
+        draw_warp_scene(frame_buffer);
+        draw_words_b(frame_buffer);
+        present_frame(frame_buffer);
+    } while (music_order < 6);
+
+    // 8. The flickering pictures.
+    timeline_step = 8;
+    do {
+        draw_flicker_scene();
+        present_frame(frame_buffer);
+    } while (music_order < 8);
+
+    // 9, 10. The pulsing scene.
+    timeline_step = 9;
+    do {
+        draw_pulse_scene_a(frame_buffer);
+        present_frame(frame_buffer);
+    } while (music_order < 10);
+    timeline_step = 10;
+    do {
+        draw_pulse_scene_b(frame_buffer);
+        present_frame(frame_buffer);
+    } while (music_order < 11);
+
+    // 11. The feedback scene; its scroller starts now.
+    timeline_step = 11;
+    scroll_start_time = timer_ticks();
+    do {
+        draw_feedback_scene(frame_buffer);
+        present_frame(frame_buffer);
+    } while (music_order < 13);
+
+    // 12, 13. The blurred sphere with the words.
+    timeline_step = 12;
+    do {
+        draw_blur_scene_a(frame_buffer);
+        draw_words_a(frame_buffer);
+        present_frame(frame_buffer);
+    } while (music_order < 15);
+    timeline_step = 13;
+    do {
+        draw_blur_scene_b(frame_buffer);
+        draw_words_b(frame_buffer);
+        present_frame(frame_buffer);
+    } while (music_order < 16);
+
+    // 14. The closing picture with its words, until row 30.
+    timeline_step = 14;
+    do {
+        copy_picture(closing_image);
+        draw_closing_words(frame_buffer);
+        present_frame(frame_buffer);
+    } while (music_row < 30);
+
+    timeline_step = 0;
     shutdown();
 }

@@ -10,6 +10,16 @@
 
 namespace {
 void throw_exit(int code) { throw ProcessExited{code}; }
+
+// Unit tests never open a real window or sound device: SDL's dummy drivers,
+// unless the environment names others.
+struct DummyDrivers {
+    DummyDrivers()
+    {
+        setenv("SDL_VIDEODRIVER", "dummy", 0);
+        setenv("SDL_AUDIODRIVER", "dummy", 0);
+    }
+} dummy_drivers;
 }
 
 void support_intercept_exit()

@@ -1,0 +1,15 @@
+// Screenshots: on F1 the window procedure saves the frame shown last as
+// "shot%4i.tga" (uncompressed 24-bit TGA) in the working directory.
+#pragma once
+#include <cstdint>
+
+extern int32_t shot_counter;  // number of the next screenshot; 0 at start-up
+
+// Writes shown_frame to the next numbered file and counts it, also when the
+// file cannot be written. Called by the window procedure on F1.
+void save_screenshot();
+
+// Writes width x height pixels of the frame's layout as a TGA file: an
+// 18-byte header, then the rows bottom-up, each pixel as blue, green, red.
+// A file that cannot be created is skipped silently.
+void write_tga(const char* name, const uint32_t* pixels, int32_t width, int32_t height);

@@ -1,0 +1,151 @@
+// The module: it reaches every end mark of the timeline at the intended order and
+// row, never clips and never falls silent before the end, and its accents sit on
+// the rows the words and the scenes' beat tables mark.
+#include <gtest/gtest.h>
+
+#include <libopenmpt/libopenmpt.h>
+
+#include <cmath>
+#include <vector>
+
+#include "song.h"
+
+namespace {
+
+// Rows where a note (not a cut) starts in a channel of a pattern.
+std::vector<int> note_rows(const S3mPattern& p, int channel, int instrument)
+{
+    std::vector<int> rows;
+    for (int r = 0; r < S3M_ROWS; ++r) {
+        const S3mCell& c = p.cells[r][channel];
+        if (c.note < S3M_NOTE_CUT && c.instrument == instrument)
+            rows.push_back(r);
+    }
+    return rows;
+}
+
+TEST(Song, LeadSingsEachNewSyllable)
+{
+    S3mModule m = song_compose();
+    ASSERT_EQ(m.patterns.size(), 17u);
+    // New words of the main table's first half (rows 0..63) and second half
+    // (64..127), read off the word table by hand; blanks are not sung.
+    const std::vector<int> first_half = {0, 3, 15, 17, 19, 21, 23, 25, 27, 29, 31, 35, 47, 51};
+    const std::vector<int> second_half = {0, 3, 11, 13, 15, 19, 27, 29, 31, 35, 38, 39, 41, 43, 45};
+    for (int order : {3, 4, 13, 14})
+        EXPECT_EQ(note_rows(m.patterns[m.orders[order]], SONG_LEAD, SONG_I_LEAD), first_half) << order;
+    for (int order : {5, 15})
+        EXPECT_EQ(note_rows(m.patterns[m.orders[order]], SONG_LEAD, SONG_I_LEAD), second_half) << order;
+    // The closing words NOU KNUL GE FE LI CI TEERD start on rows 0, 4, 7, 8, 10, 12, 14.
+    EXPECT_EQ(note_rows(m.patterns[m.orders[16]], SONG_LEAD, SONG_I_LEAD), (std::vector<int>{0, 4, 7, 8, 10, 12, 14}));
+    // The lead rests while a blank word shows: row 10 of the first half is cut.
+    EXPECT_EQ(m.patterns[m.orders[3]].cells[10][SONG_LEAD].note, S3M_NOTE_CUT);
+    // Outside the word orders the lead is silent.
+    for (int order : {0, 1, 2, 6, 7, 8, 9, 10, 11, 12})
+        EXPECT_TRUE(note_rows(m.patterns[m.orders[order]], SONG_LEAD, SONG_I_LEAD).empty()) << order;
+}
+
+TEST(Song, DrumsAndStabsHitTheScenesBeatRows)
+{
+    S3mModule m = song_compose();
+    // Pulse, first table: kicks on 0, 4, 32, 36, 48, 52; a snare roll on 16, 18, .., 30.
+    for (int order : {8, 9}) {
+        const S3mPattern& p = m.patterns[m.orders[order]];
+        EXPECT_EQ(note_rows(p, SONG_KICK, SONG_I_KICK), (std::vector<int>{0, 4, 32, 36, 48, 52})) << order;
+        EXPECT_EQ(note_rows(p, SONG_SNARE, SONG_I_SNARE), (std::vector<int>{16, 18, 20, 22, 24, 26, 28, 30})) << order;
+    }
+    // Pulse, second table: the 2 at row 38 restarts nothing in that variant, so no hit there.
+    const S3mPattern& p10 = m.patterns[m.orders[10]];
+    std::vector<int> kicks = note_rows(p10, SONG_KICK, SONG_I_KICK);
+    std::vector<int> snares = note_rows(p10, SONG_SNARE, SONG_I_SNARE);
+    EXPECT_EQ(kicks, (std::vector<int>{0, 4, 16, 20, 32, 36}));
+    EXPECT_EQ(snares, (std::vector<int>{12, 14, 28, 30, 39, 41, 43, 45}));
+    // Flicker: chord stabs on every row where the background changes.
+    const std::vector<int> switches = {4, 10, 14, 18, 20, 26, 30, 32, 36, 42, 46, 52};
+    for (int order : {6, 7})
+        EXPECT_EQ(note_rows(m.patterns[m.orders[order]], SONG_CHORD, SONG_I_STAB), switches) << order;
+    // Blur, first table: claps on its single marks 0, 3, 35, 47, 51, 63; a snare roll
+    // over 15, 17, .., 31.
+    const S3mPattern& p13 = m.patterns[m.orders[13]];
+    EXPECT_EQ(note_rows(p13, SONG_SNARE, SONG_I_CLAP), (std::vector<int>{0, 3, 35, 47, 51, 63}));
+    EXPECT_EQ(note_rows(p13, SONG_SNARE, SONG_I_SNARE), (std::vector<int>{15, 17, 19, 21, 23, 25, 27, 29, 31}));
+}
+
+// Plays the module through libopenmpt and keeps, for every end mark, the time at
+// which the position first reached it; also the peak and the quietest stretch.
+struct Playback {
+    std::vector<double> mark_time;  // seconds, -1 when never reached
+    double peak = 0;                // largest sample magnitude (1.0 = full scale)
+    double quietest = 1e9;          // smallest RMS of a quarter second before the end
+};
+
+// The timeline's end marks: order >= value, or (for rows) row >= value in any order.
+struct Mark {
+    int order;  // -1: a row mark
+    int row;
+};
+
+Playback play(const std::vector<uint8_t>& bytes, const std::vector<Mark>& marks, double end_seconds)
+{
+    Playback out;
+    out.mark_time.assign(marks.size(), -1.0);
+    openmpt_module* mod = openmpt_module_create_from_memory2(bytes.data(), bytes.size(), nullptr, nullptr, nullptr,
+                                                             nullptr, nullptr, nullptr, nullptr);
+    if (!mod)
+        return out;
+    const int rate = 44100, chunk = 441;  // 10 ms slices
+    std::vector<float> buffer(chunk * 2);
+    long frames = 0;
+    size_t next = 0;
+    double energy = 0;
+    int window = 0;
+    while (frames < (long)(end_seconds * rate)) {
+        size_t got = openmpt_module_read_interleaved_float_stereo(mod, rate, chunk, buffer.data());
+        if (got == 0)
+            break;
+        for (size_t i = 0; i < got * 2; ++i) {
+            out.peak = std::max(out.peak, (double)std::fabs(buffer[i]));
+            energy += buffer[i] * buffer[i];
+        }
+        frames += got;
+        if (++window == 25) {
+            out.quietest = std::min(out.quietest, std::sqrt(energy / (25.0 * chunk * 2)));
+            energy = 0;
+            window = 0;
+        }
+        int order = openmpt_module_get_current_order(mod), row = openmpt_module_get_current_row(mod);
+        // Marks are met one after another, as the timeline's loops do.
+        while (next < marks.size()) {
+            const Mark& m = marks[next];
+            bool reached = m.order >= 0 ? (m.row == 0 ? order >= m.order : order == m.order && row == m.row)
+                                        : row >= m.row;
+            if (!reached)
+                break;
+            out.mark_time[next++] = (double)frames / rate;
+        }
+    }
+    openmpt_module_destroy(mod);
+    return out;
+}
+
+TEST(Song, ReachesEveryEndMarkOnTimeWithoutClippingOrSilence)
+{
+    std::vector<uint8_t> bytes;
+    std::string error;
+    ASSERT_TRUE(song_bytes(bytes, error)) << error;
+    // The loops' end marks in timeline order; expected time = (64 order + row) x 0.12 s
+    // (speed 6 at tempo 125: 6 x 2.5 / 125 s a row).
+    const std::vector<Mark> marks = {{1, 0},  {2, 0},  {-1, 43}, {3, 0},  {5, 0},  {6, 0}, {8, 0},
+                                     {10, 0}, {11, 0}, {13, 0},  {15, 0}, {16, 0}, {-1, 30}};
+    const double expected[] = {7.68, 15.36, 20.52, 23.04, 38.40, 46.08, 61.44,
+                               76.80, 84.48, 99.84, 115.20, 122.88, 126.48};
+    Playback p = play(bytes, marks, 127.0);
+    for (size_t i = 0; i < marks.size(); ++i)
+        EXPECT_NEAR(p.mark_time[i], expected[i], 0.03) << "mark " << i;
+    EXPECT_LT(p.peak, 0.95);
+    EXPECT_GT(p.peak, 0.3);
+    // No quarter second before the end is near silence (-50 dBFS RMS).
+    EXPECT_GT(p.quietest, 0.0032);
+}
+
+}  // namespace

@@ -1,0 +1,77 @@
+// Generates the assets in archive order.
+#include "content.h"
+
+#include <cstdio>
+
+#include "jpeg_encode.h"
+#include "pictures.h"
+#include "scenes.h"
+#include "song.h"
+
+namespace {
+
+// JPEG quality of every picture.
+constexpr int picture_quality = 90;
+
+bool add_picture(std::vector<ContentFile>& files, const char* name, const Canvas& c, std::string& error)
+{
+    std::vector<uint8_t> bytes = jpeg_encode(c, picture_quality, error);
+    if (bytes.empty()) {
+        error = std::string(name) + ": " + error;
+        return false;
+    }
+    files.push_back({name, std::move(bytes)});
+    return true;
+}
+
+}  // namespace
+
+bool content_check_heet(const std::vector<uint8_t>& jpeg, std::string& error)
+{
+    std::vector<uint8_t> rgb;
+    int w = 0, h = 0;
+    if (!jpeg_decode_rgb(jpeg, rgb, w, h, error))
+        return false;
+    for (int y = 0; y < h; ++y)
+        for (int x = 0; x < w; ++x) {
+            bool pane = x >= 224 && x < 304 && y >= 32 && y < 192;
+            const uint8_t* p = &rgb[((size_t)y * w + x) * 3];
+            if (!pane && (p[0] | p[1] | p[2])) {
+                char msg[96];
+                std::snprintf(msg, sizeof msg, "heet.jpg: pixel (%d, %d) outside the pane is not black", x, y);
+                error = msg;
+                return false;
+            }
+        }
+    return true;
+}
+
+bool content_generate(std::vector<ContentFile>& files, std::string& error)
+{
+    files.clear();
+    if (!add_picture(files, "intro.jpg", picture_intro(), error) ||
+        !add_picture(files, "feli.jpg", picture_feli(), error) ||
+        !add_picture(files, "font.jpg", picture_font(), error) ||
+        !add_picture(files, "norm.jpg", picture_norm(0), error) ||
+        !add_picture(files, "norm2.jpg", picture_norm(1), error) ||
+        !add_picture(files, "heet.jpg", picture_heet(), error) ||
+        !add_picture(files, "zwart.jpg", picture_zwart(), error) ||
+        !add_picture(files, "mooier.jpg", picture_mooier(), error) ||
+        !add_picture(files, "atg7.jpg", picture_atg7(), error) ||
+        !add_picture(files, "marb2.jpg", picture_marb2(), error) ||
+        !add_picture(files, "mulmap.jpg", picture_mulmap(), error) ||
+        !add_picture(files, "scroll.jpg", picture_scroll(), error))
+        return false;
+    for (const ContentFile& f : files)
+        if (f.name == "heet.jpg" && !content_check_heet(f.bytes, error))
+            return false;
+    files.push_back({"19.3ds", threeds_write_scene(scene_pulse())});
+    files.push_back({"vlak.3ds", threeds_write_scene(scene_feedback())});
+    ContentFile module{"wuntje.s3m", {}};
+    if (!song_bytes(module.bytes, error)) {
+        error = "wuntje.s3m: " + error;
+        return false;
+    }
+    files.push_back(std::move(module));
+    return true;
+}

@@ -1,0 +1,421 @@
+// The composition. A minor throughout (Am F C G), lifting to C major for the
+// close; a row is a sixteenth note at 125 beats a minute (speed 6, tempo 125).
+//
+// Orders: 0 intro (pad and arpeggio), 1-2 the zoom (drums enter, a roll builds),
+// 3-5 the words (full groove, lead on every new syllable), 6-7 flicker (chord
+// stabs where the background switches), 8-10 pulse (kicks and snare rolls on the
+// pulse rows), 11-12 breakdown under the scroller, 13-15 blur with words (the
+// biggest), 16 closing (the closing words sung, a C major chord ringing on).
+#include "song.h"
+
+#include <algorithm>
+
+#include "effects/scene_tables.h"
+#include "synth.h"
+
+namespace {
+
+// Semitones.
+enum { C = 0, Cs, D, Ds, E, F, Fs, G, Gs, A, As, B };
+
+// A pitch: octave and semitone.
+struct Pitch {
+    int octave, semitone;
+};
+
+uint8_t note(Pitch p) { return s3m_note(p.octave, p.semitone); }
+Pitch up(Pitch p, int semitones)
+{
+    int v = p.octave * 12 + p.semitone + semitones;
+    return {v / 12, v % 12};
+}
+
+// A chord: bass root, three pad voices, four arpeggio tones.
+struct Chord {
+    Pitch bass;
+    Pitch pad[3];
+    Pitch arp[4];
+};
+
+const Chord chord_am{{2, A}, {{3, A}, {4, C}, {4, E}}, {{4, A}, {5, C}, {5, E}, {5, A}}};
+const Chord chord_f{{2, F}, {{3, A}, {4, C}, {4, F}}, {{4, F}, {4, A}, {5, C}, {5, F}}};
+const Chord chord_c{{3, C}, {{3, G}, {4, C}, {4, E}}, {{4, G}, {5, C}, {5, E}, {5, G}}};
+const Chord chord_g{{2, G}, {{3, G}, {3, B}, {4, D}}, {{4, G}, {4, B}, {5, D}, {5, G}}};
+const Chord chord_c_high{{2, C}, {{4, C}, {4, E}, {4, G}}, {{5, C}, {5, E}, {5, G}, {6, C}}};
+
+// Which word table an order sings, if any: 0 none, 1 rows 0..63, 2 rows 64..127.
+int word_half(int order)
+{
+    if (order == 3 || order == 4 || order == 13 || order == 14)
+        return 1;
+    if (order == 5 || order == 15)
+        return 2;
+    return 0;
+}
+
+// The harmony at a row of an order.
+const Chord& chord_at(int order, int row)
+{
+    if (order == 16)
+        return row < 7 ? chord_f : row < 14 ? chord_g : chord_c_high;
+    int bar = row / 16;
+    if (word_half(order) == 2) {
+        // The second half of the song ends its phrase on A minor.
+        if (bar == 2)
+            return row < 40 ? chord_c : chord_g;
+        if (bar == 3)
+            return chord_am;
+    }
+    const Chord* bars[4] = {&chord_am, &chord_f, &chord_c, &chord_g};
+    return *bars[bar];
+}
+
+// The lead's pitch for each new syllable, in order of appearance.
+const Pitch melody_a[] = {{5, E}, {5, A}, {6, C}, {5, A}, {5, F}, {5, A}, {6, C},
+                          {5, A}, {5, G}, {5, F}, {5, E}, {5, G}, {5, D}, {5, B}};
+const Pitch melody_b[] = {{5, E}, {5, A}, {5, G}, {5, E}, {6, C}, {5, A}, {6, C}, {5, A},
+                          {5, G}, {5, E}, {5, D}, {5, E}, {5, G}, {5, B}, {5, A}};
+const Pitch melody_close[] = {{5, A}, {6, C}, {5, B}, {5, G}, {5, B}, {6, D}, {6, C}};
+
+// The blank words of the lists: the lead is silent while they show.
+constexpr int blank_main_word = 10;
+constexpr int blank_closing_word = 7;
+
+// Module and pattern being written.
+struct Writer {
+    S3mPattern* pattern;  // the pattern of the order being composed
+    int order;            // its order number
+};
+
+void put(Writer& w, int row, int channel, uint8_t n, uint8_t instrument, uint8_t volume, uint8_t effect = 0,
+         uint8_t parameter = 0)
+{
+    if (row < 0 || row >= S3M_ROWS)
+        return;
+    S3mCell& c = w.pattern->cells[row][channel];
+    c.note = n;
+    c.instrument = instrument;
+    c.volume = volume;
+    if (effect) {
+        c.effect = effect;
+        c.parameter = parameter;
+    }
+}
+
+void set_volume(Writer& w, int row, int channel, uint8_t volume)
+{
+    if (row >= 0 && row < S3M_ROWS)
+        w.pattern->cells[row][channel].volume = volume;
+}
+
+void set_effect(Writer& w, int row, int channel, char letter, uint8_t parameter)
+{
+    if (row >= 0 && row < S3M_ROWS) {
+        w.pattern->cells[row][channel].effect = s3m_effect(letter);
+        w.pattern->cells[row][channel].parameter = parameter;
+    }
+}
+
+void drum(Writer& w, int row, int channel, int instrument, int volume)
+{
+    put(w, row, channel, s3m_note(4, C), (uint8_t)instrument, (uint8_t)volume);
+}
+
+// Pad chords held from each change of harmony; volume scales the voices.
+void pad(Writer& w, int volume)
+{
+    const Chord* last = nullptr;
+    for (int row = 0; row < S3M_ROWS; ++row) {
+        const Chord& ch = chord_at(w.order, row);
+        if (&ch != last)
+            for (int v = 0; v < 3; ++v)
+                put(w, row, SONG_CHORD + v, note(ch.pad[v]), SONG_I_PAD, (uint8_t)volume);
+        last = &ch;
+    }
+}
+
+// Bass: one long note per change of harmony (calm), or octave eighths (groove).
+void bass(Writer& w, bool groove, int volume)
+{
+    const Chord* last = nullptr;
+    for (int row = 0; row < S3M_ROWS; ++row) {
+        const Chord& ch = chord_at(w.order, row);
+        if (groove && row % 2 == 0)
+            put(w, row, SONG_BASS, note(row % 4 == 2 ? up(ch.bass, 12) : ch.bass), SONG_I_BASS,
+                (uint8_t)(row % 4 == 0 ? volume : volume - 8));
+        else if (!groove && &ch != last)
+            put(w, row, SONG_BASS, note(ch.bass), SONG_I_BASS, (uint8_t)volume);
+        last = &ch;
+    }
+}
+
+// A sixteenth-note arpeggio up and down the chord tones, from row `from`.
+void arpeggio(Writer& w, int from, int volume)
+{
+    const int shape[8] = {0, 1, 2, 3, 2, 1, 2, 1};
+    for (int row = from; row < S3M_ROWS; ++row) {
+        const Chord& ch = chord_at(w.order, row);
+        put(w, row, SONG_ARP, note(ch.arp[shape[row % 8]]), SONG_I_PLUCK, (uint8_t)(volume - (row % 2) * 6));
+    }
+}
+
+// Closed hats on the off-beat eighths, with soft sixteenths in between when busy.
+void hats(Writer& w, bool busy, int volume)
+{
+    for (int row = 0; row < S3M_ROWS; ++row) {
+        if (row % 4 == 2)
+            drum(w, row, SONG_HAT, SONG_I_CLOSED_HAT, volume);
+        else if (busy && row % 2 == 1)
+            drum(w, row, SONG_HAT, SONG_I_CLOSED_HAT, volume / 2);
+    }
+}
+
+void four_on_the_floor(Writer& w, int volume)
+{
+    for (int row = 0; row < S3M_ROWS; row += 4)
+        drum(w, row, SONG_KICK, SONG_I_KICK, volume);
+}
+
+void backbeat(Writer& w, int volume)
+{
+    for (int row = 4; row < S3M_ROWS; row += 8)
+        drum(w, row, SONG_SNARE, SONG_I_CLAP, volume);
+}
+
+void open_hats(Writer& w, int volume)
+{
+    for (int row = 2; row < S3M_ROWS; row += 4)
+        drum(w, row, SONG_CYMBAL, SONG_I_OPEN_HAT, volume);
+}
+
+void crash(Writer& w, int row) { drum(w, row, SONG_CYMBAL, SONG_I_CRASH, 40); }
+
+// True when the beat table restarts its effect at row r (restart_on_two: a value
+// of 2 counts too).
+bool beat_mark(const int32_t* table, int r, bool restart_on_two)
+{
+    if (r < 0 || r >= S3M_ROWS)
+        return false;
+    return table[r] == 1 || (restart_on_two && table[r] == 2);
+}
+
+// Hits on a beat table's marks: a mark in a run of every other row is a snare of
+// a rising roll (a run that ends on a beat lands with a single hit); any other
+// mark is `single` (a kick or a clap).
+void beat_hits(Writer& w, const int32_t* table, bool restart_on_two, int single_channel, int single_instrument)
+{
+    int roll = 0;
+    for (int r = 0; r < S3M_ROWS; ++r) {
+        if (!beat_mark(table, r, restart_on_two)) {
+            if (!beat_mark(table, r + 1, restart_on_two))
+                roll = 0;
+            continue;
+        }
+        // A run continues when the mark two rows on is set; its last mark lands as a
+        // single hit when it falls on a beat (a multiple of four rows).
+        bool leads_on = beat_mark(table, r + 2, restart_on_two) && !beat_mark(table, r + 1, restart_on_two);
+        bool ends_run = beat_mark(table, r - 2, restart_on_two) && !beat_mark(table, r - 1, restart_on_two);
+        bool in_roll = leads_on || (ends_run && r % 4 != 0);
+        if (in_roll) {
+            drum(w, r, SONG_SNARE, SONG_I_SNARE, std::min(64, 36 + 4 * roll));
+            ++roll;
+        } else {
+            drum(w, r, single_channel, single_instrument, single_channel == SONG_KICK ? 64 : 54);
+        }
+    }
+}
+
+// A lead line: a note on each row in rows, held until the next one or until a
+// row in `rests`, with vibrato on held notes; an echo three rows later if asked.
+void lead_line(Writer& w, const std::vector<int>& rows, const Pitch* melody, const std::vector<int>& rests,
+               int volume, bool echo)
+{
+    for (size_t i = 0; i < rows.size(); ++i) {
+        int start = rows[i];
+        put(w, start, SONG_LEAD, note(melody[i]), SONG_I_LEAD, (uint8_t)volume);
+        int end = i + 1 < rows.size() ? rows[i + 1] : S3M_ROWS;
+        for (int rest : rests)
+            if (rest > start && rest < end)
+                end = rest;
+        if (end < S3M_ROWS && (i + 1 >= rows.size() || end != rows[i + 1]))
+            put(w, end, SONG_LEAD, S3M_NOTE_CUT, 0, S3M_NO_VOLUME);
+        for (int r = start + 2; r < end; ++r)
+            set_effect(w, r, SONG_LEAD, 'H', 0x52);
+        if (echo) {
+            put(w, start + 3, SONG_ECHO, note(melody[i]), SONG_I_LEAD, (uint8_t)(volume / 3));
+            if (end + 3 < S3M_ROWS && (i + 1 >= rows.size() || end != rows[i + 1]))
+                put(w, end + 3, SONG_ECHO, S3M_NOTE_CUT, 0, S3M_NO_VOLUME);
+        }
+    }
+}
+
+// The rows where a new syllable appears in the main word table (half 1: entries
+// 0..63, half 2: 64..127), and the rows where a blank word begins.
+void syllable_rows(int half, std::vector<int>& rows, std::vector<int>& rests)
+{
+    const int base = half == 1 ? 0 : 64;
+    for (int r = 0; r < S3M_ROWS; ++r) {
+        int word = MainWordTable[base + r];
+        // The row before row 0 shows the other half's last word, which is blank.
+        int before = r == 0 ? blank_main_word : MainWordTable[base + r - 1];
+        if (word == before)
+            continue;
+        if (word == blank_main_word)
+            rests.push_back(r);
+        else
+            rows.push_back(r);
+    }
+}
+
+// The rows where the flicker scene switches its background.
+std::vector<int> flicker_switch_rows()
+{
+    std::vector<int> rows;
+    for (int r = 0; r < S3M_ROWS; ++r)
+        if (flicker_rows[r] != flicker_rows[(r + 63) % 64])
+            rows.push_back(r);
+    return rows;
+}
+
+void compose_order(Writer& w)
+{
+    const int o = w.order;
+    if (o == 0) {
+        // Intro: the pad swells in, the arpeggio joins in the second bar.
+        pad(w, 18);
+        for (int row = 2; row < 16; row += 2)
+            for (int v = 0; v < 3; ++v)
+                set_volume(w, row, SONG_CHORD + v, (uint8_t)(18 + row * 14 / 16));
+        bass(w, false, 30);
+        set_volume(w, 16, SONG_BASS, 30);
+        arpeggio(w, 16, 26);
+        // Place the channels in the stereo field (S8x: 0 left .. F right).
+        const uint8_t pans[SONG_CHANNELS] = {0x7, 0x6, 0xA, 0x5, 0x8, 0x3, 0x7, 0xC, 0x7, 0x4, 0xB};
+        for (int ch = 0; ch < SONG_CHANNELS; ++ch)
+            set_effect(w, 0, ch, 'S', (uint8_t)(0x80 | pans[ch]));
+    } else if (o == 1 || o == 2) {
+        // The zoom: drums enter and build to the words.
+        pad(w, 28);
+        arpeggio(w, 0, 28);
+        four_on_the_floor(w, o == 1 ? 44 : 54);
+        hats(w, o == 2, 22);
+        bass(w, o == 2, 40);
+        if (o == 2) {
+            for (int row = 12; row < 48; row += 8)
+                drum(w, row, SONG_SNARE, SONG_I_CLAP, 40);
+            for (int row = 48; row < 64; row += row < 56 ? 2 : 1)
+                drum(w, row, SONG_SNARE, SONG_I_SNARE, 28 + (row - 48) * 2);
+        }
+    } else if (word_half(o)) {
+        // The words: the full groove under the singing lead; with the blur it is
+        // the biggest, its drums also on the blur scene's beat rows.
+        const bool blur = o >= 13;
+        pad(w, blur ? 24 : 22);
+        four_on_the_floor(w, 64);
+        hats(w, true, 24);
+        bass(w, true, 46);
+        if (blur) {
+            open_hats(w, 18);
+            beat_hits(w, o == 15 ? blur_rows_b : blur_rows_a, true, SONG_SNARE, SONG_I_CLAP);
+        } else {
+            backbeat(w, 50);
+        }
+        std::vector<int> rows, rests;
+        syllable_rows(word_half(o), rows, rests);
+        lead_line(w, rows, word_half(o) == 1 ? melody_a : melody_b, rests, blur ? 46 : 42, blur);
+        if (o == 3 || o == 13 || o == 15)
+            crash(w, 0);
+    } else if (o == 6 || o == 7) {
+        // Flicker: chord stabs where the background switches.
+        four_on_the_floor(w, 60);
+        hats(w, true, 22);
+        bass(w, true, 42);
+        backbeat(w, 34);
+        for (int row : flicker_switch_rows()) {
+            const Chord& ch = chord_at(o, row);
+            for (int v = 0; v < 3; ++v)
+                put(w, row, SONG_CHORD + v, note(up(ch.pad[v], 12)), SONG_I_STAB, 40);
+        }
+        arpeggio(w, 0, 18);
+    } else if (o >= 8 && o <= 10) {
+        // Pulse: kicks where the object swells, snare rolls where it throbs.
+        pad(w, 24);
+        hats(w, true, 22);
+        bass(w, true, 44);
+        if (o == 10)
+            beat_hits(w, pulse_rows_b, false, SONG_KICK, SONG_I_KICK);
+        else
+            beat_hits(w, pulse_rows_a, true, SONG_KICK, SONG_I_KICK);
+        if (o == 8)
+            crash(w, 0);
+    } else if (o == 11 || o == 12) {
+        // Breakdown under the scroller; the kick returns at the end of order 12.
+        pad(w, 30);
+        arpeggio(w, 0, 30);
+        bass(w, false, 36);
+        for (int row = 2; row < S3M_ROWS; row += 8)
+            drum(w, row, SONG_HAT, SONG_I_CLOSED_HAT, 16);
+        if (o == 12) {
+            for (int row = 32; row < 64; row += 4)
+                drum(w, row, SONG_KICK, SONG_I_KICK, 40 + (row - 32) / 2);
+            for (int row = 48; row < 64; row += row < 56 ? 2 : 1)
+                drum(w, row, SONG_SNARE, SONG_I_SNARE, 28 + (row - 48) * 2);
+        }
+    } else {
+        // Closing: the closing words sung over F and G, then C major rings on.
+        std::vector<int> rows, rests;
+        for (int r = 0; r < S3M_ROWS; ++r) {
+            int before = r == 0 ? blank_closing_word : ClosingWordTable[r - 1];
+            if (ClosingWordTable[r] != before && r < 62)
+                (ClosingWordTable[r] == blank_closing_word ? rests : rows).push_back(r);
+        }
+        lead_line(w, rows, melody_close, {}, 44, true);
+        pad(w, 30);
+        put(w, 14, SONG_ARP, note(chord_c_high.arp[0]), SONG_I_PAD, 30);
+        bass(w, false, 44);
+        for (int row = 0; row < 14; row += 4)
+            drum(w, row, SONG_KICK, SONG_I_KICK, 48);
+        drum(w, 14, SONG_KICK, SONG_I_KICK, 64);
+        crash(w, 14);
+        hats(w, false, 18);
+        for (int row = 16; row < S3M_ROWS; ++row)
+            w.pattern->cells[row][SONG_HAT] = S3mCell{};
+        // The chord fades slowly: still sounding well past row 30.
+        for (int row = 18; row < S3M_ROWS; row += 2) {
+            uint8_t v = (uint8_t)std::max(4, 30 - (row - 16) * 24 / 48);
+            for (int ch = SONG_CHORD; ch < SONG_CHORD + 3; ++ch)
+                set_volume(w, row, ch, v);
+            set_volume(w, row, SONG_ARP, v);
+            set_volume(w, row, SONG_BASS, (uint8_t)std::max(6, 44 - (row - 16) * 36 / 48));
+            set_volume(w, row, SONG_LEAD, (uint8_t)std::max(0, 44 - (row - 16) * 44 / 40));
+        }
+    }
+}
+
+}  // namespace
+
+S3mModule song_compose()
+{
+    S3mModule m;
+    m.name = "wuntje";
+    m.channel_count = SONG_CHANNELS;
+    m.initial_speed = 6;
+    m.initial_tempo = 125;
+    m.global_volume = 64;
+    m.master_volume = 48;
+    m.samples = {synth_kick(), synth_snare(), synth_closed_hat(), synth_open_hat(), synth_clap(), synth_crash(),
+                 synth_bass(), synth_pad(), synth_stab(), synth_lead(), synth_pluck()};
+    m.patterns.resize(song_order_count);
+    for (int o = 0; o < song_order_count; ++o) {
+        Writer w{&m.patterns[o], o};
+        compose_order(w);
+        m.orders.push_back((uint8_t)o);
+    }
+    m.orders.push_back(S3M_ORDER_END);
+    return m;
+}
+
+bool song_bytes(std::vector<uint8_t>& out, std::string& error)
+{
+    return s3m_write(song_compose(), out, error);
+}
