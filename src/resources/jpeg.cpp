@@ -128,7 +128,10 @@ uint32_t* load_jpeg(const char* name, int32_t width, int32_t height, int32_t* ac
     jpeg_create_decompress(&decompressor);
     pak_jpeg_source(&decompressor, file);
     jpeg_read_header(&decompressor, TRUE);
-    jpeg_start_decompress(&decompressor);
+    // The size is checked before jpeg_start_decompress, which allocates for the
+    // whole picture (a progressive one keeps every coefficient): a header that
+    // claims 60000 x 60000 pixels must not cost gigabytes before it is refused.
+    jpeg_calc_output_dimensions(&decompressor);
 
     const uint32_t columns = decompressor.output_width;
     const uint32_t rows = decompressor.output_height;
@@ -145,6 +148,7 @@ uint32_t* load_jpeg(const char* name, int32_t width, int32_t height, int32_t* ac
         jpeg_release(&decompressor, file, nullptr);
         report_error("%s", problem);
     }
+    jpeg_start_decompress(&decompressor);
 
     JSAMPARRAY sample_row = (*decompressor.mem->alloc_sarray)(
         reinterpret_cast<j_common_ptr>(&decompressor), JPOOL_IMAGE, columns * uint32_t(components), 1);

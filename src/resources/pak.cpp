@@ -99,6 +99,13 @@ bool pak_check_entry(const char* archive, uint64_t length, uint32_t count, const
                              archive, entry.name, entry.stored_length);
         return false;
     }
+    // The content buffer is allocated and zero-filled at its full size: a size
+    // beyond the whole archive cannot be a real file and could ask for gigabytes.
+    if (entry.content_size > length) {
+        problem = pak_format("%s is damaged: [%s] claims a size of %u bytes, more than the whole archive",
+                             archive, entry.name, entry.content_size);
+        return false;
+    }
     block_start = directory - entry.distance;
     return true;
 }

@@ -52,7 +52,8 @@ bool pak_read_trailer(const char* archive, uint64_t length, const uint8_t* trail
 // Decodes one 25-byte directory entry.
 PakEntry pak_parse_entry(const uint8_t* raw);
 // Checks that entry's stored block lies between the start of the archive and
-// its directory, and is long enough for its count; gives where it starts.
+// its directory, and is long enough for its count, and that its content size
+// does not exceed the archive's length; gives where the block starts.
 bool pak_check_entry(const char* archive, uint64_t length, uint32_t count, const PakEntry& entry,
                      uint64_t& block_start, std::string& problem);
 // Checks the count N at the start of a stored block against the block and the entry's size.

@@ -32,8 +32,9 @@ int entry_main(int argc, char** argv)
         return bench_main(entry_words.data());
     // Headless and capture runs follow the virtual clock, which presentation
     // moves one frame at a time (the music unit picks its device the same way).
+    // Its millisecond reading starts at 0 unless --clock-start says otherwise.
     if (run_options.headless || !run_options.capture.empty())
-        clock_use_virtual(0);
+        clock_use_virtual(run_options.clock_start_ms);
     if (!run_options.capture.empty() && !capture_start_run(error)) {
         std::fprintf(stderr, "error: %s\n", error.c_str());
         return 1;

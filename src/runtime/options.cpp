@@ -104,6 +104,12 @@ const ValueOption value_options[] = {
          o.audio_offset_ms = static_cast<int>(ms);
          return true; }},
     {"size", parse_size},
+    // Not in --help: a test hook that starts the virtual clock near its 32-bit wrap.
+    {"clock-start", [](const std::string& v, RunOptions& o) {
+         int64_t ms = 0;
+         if (!parse_int(v, 0, UINT32_MAX, ms)) return false;
+         o.clock_start_ms = static_cast<uint32_t>(ms);
+         return true; }},
 };
 
 // Options without a value.

@@ -30,6 +30,7 @@ struct RunOptions {
     bool bench = false;
     bool json = false;
     int size_w = 1440, size_h = 1080; // video size for capture files
+    uint32_t clock_start_ms = 0;      // first millisecond reading of the virtual clock (hidden --clock-start)
 };
 
 extern RunOptions run_options;

@@ -202,8 +202,8 @@ TEST_F(Files, DamagedArchivesStopWithAClearMessage)
          "error: bad.pak is damaged: the stored block of [a.bin] is 3 bytes, too short for its 4-byte count\n"},
         {"count above the content size", hello + pak_entry_bytes_of("a.bin", 9, 9, 4) + tail,
          "error: bad.pak is damaged: [a.bin] claims 5 bytes, but its block holds 5 and its size is 4\n"},
-        {"count above the block", le32(200) + "hello" + pak_entry_bytes_of("a.bin", 9, 9, 300) + tail,
-         "error: bad.pak is damaged: [a.bin] claims 200 bytes, but its block holds 5 and its size is 300\n"},
+        {"count above the block", le32(200) + "hello" + pak_entry_bytes_of("a.bin", 9, 9, 30) + tail,
+         "error: bad.pak is damaged: [a.bin] claims 200 bytes, but its block holds 5 and its size is 30\n"},
     };
     for (const Case& c : cases) {
         const std::string output = fatal_output([&] {
