@@ -15,6 +15,7 @@
 #include "effects/warp.h"
 #include "effects/words.h"
 #include "platform/clock.h"
+#include "platform/process.h"
 #include "runtime/music.h"
 #include "runtime/options.h"
 #include "runtime/startup.h"
@@ -73,7 +74,7 @@ void bench_frame_copy() { std::memcpy(bench_copy_target, frame_buffer, 256000); 
 
 }  // namespace
 
-int bench_main(char* line)
+void bench_main(char* line)
 {
     // The music renders offline on the virtual clock: no window, no device.
     run_options.headless = true;
@@ -107,6 +108,5 @@ int bench_main(char* line)
         for (const BenchResult& r : results)
             std::printf("%-10s %10.4f %10.4f %10.4f %14.1f\n", r.scene, r.min_ms, r.median_ms, r.p99_ms, r.median_ms / copy.median_ms);
     }
-    std::fflush(stdout);
-    return 0;
+    process_exit(0);
 }

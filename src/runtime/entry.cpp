@@ -29,7 +29,7 @@ int entry_main(int argc, char** argv)
         return 0;
     }
     if (run_options.bench)
-        return bench_main(entry_words.data());
+        bench_main(entry_words.data());
     // Headless and capture runs follow the virtual clock, which presentation
     // moves one frame at a time (the music unit picks its device the same way).
     // Its millisecond reading starts at 0 unless --clock-start says otherwise.
