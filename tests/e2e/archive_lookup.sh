@@ -2,9 +2,8 @@
 # Where the production finds "vivur.pak": beside the executable when the
 # working directory has none, and the working directory's copy first.
 set -euo pipefail
-build=$1
-work=$(mktemp -d)
-trap 'rm -rf "$work"' EXIT
+. "$(dirname "${BASH_SOURCE[0]}")/lib/common.sh"
+e2e_scratch
 mkdir "$work/install" "$work/run"
 cp "$build/vivur" "$work/install/vivur"
 printf 'packed' >"$work/note.txt"

@@ -11,14 +11,10 @@
 # silence. The run that cannot write screenshots plays on as well.
 # Writes the matrix (case, exit code, message) to bad_content.txt in the build dir.
 set -euo pipefail
-build=$1
+. "$(dirname "${BASH_SOURCE[0]}")/lib/common.sh"
+e2e_need_content
+e2e_scratch
 pak=$build/vivur.pak
-if [ ! -f "$pak" ]; then
-  echo "bad_content: skipped, the build has made no vivur.pak"
-  exit 0
-fi
-work=$(mktemp -d)
-trap 'chmod -R u+w "$work"; rm -rf "$work"' EXIT
 report=$build/bad_content.txt
 : >"$report"
 failures=0

@@ -1,11 +1,8 @@
 #!/usr/bin/env bash
 # The bench mode prints only a JSON document with every per-frame routine.
 set -euo pipefail
-build=$1
-if [ ! -f "$build/vivur.pak" ]; then
-  echo "bench_json: no vivur.pak in $build, skipped"
-  exit 0
-fi
+. "$(dirname "${BASH_SOURCE[0]}")/lib/common.sh"
+e2e_need_content
 out=$(cd "$build" && ./vivur --bench --json)
 python3 - "$out" <<'PY'
 import json, sys

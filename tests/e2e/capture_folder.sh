@@ -2,13 +2,9 @@
 # Capture to a folder: numbered frames and the sound, byte-identical on a
 # second run, exit code 0; the sound covers the frames and the closing fade.
 set -euo pipefail
-build=$1
-if [ ! -f "$build/vivur.pak" ]; then
-  echo "capture_folder: no vivur.pak in $build, skipped"
-  exit 0
-fi
-work=$(mktemp -d)
-trap 'rm -rf "$work"' EXIT
+. "$(dirname "${BASH_SOURCE[0]}")/lib/common.sh"
+e2e_need_content
+e2e_scratch
 cd "$work"
 for run in a b; do
   "$build/vivur" --capture="$run" --fps=30 --frames=90 --trace="$run.csv" 2>/dev/null

@@ -3,9 +3,8 @@
 # either: exit code 1, the archive error on standard error, and log.txt
 # holding exactly the three banner lines.
 set -euo pipefail
-build=$1
-work=$(mktemp -d)
-trap 'rm -rf "$work"' EXIT
+. "$(dirname "${BASH_SOURCE[0]}")/lib/common.sh"
+e2e_scratch
 cp "$build/vivur" "$work/vivur"
 cd "$work"
 

@@ -4,15 +4,10 @@
 # With VIVUR_UPDATE_GOLDEN=DIR the list is rewritten from this run and the
 # pictures are left in DIR as PNG files, to be looked at before committing.
 set -euo pipefail
-build=$1
-source=$2
-list="$source/tests/golden_frames.txt"
-if [ ! -f "$build/vivur.pak" ]; then
-  echo "golden_frames: no vivur.pak in $build, skipped"
-  exit 0
-fi
-work=$(mktemp -d)
-trap 'rm -rf "$work"' EXIT
+. "$(dirname "${BASH_SOURCE[0]}")/lib/common.sh"
+e2e_need_content
+e2e_scratch
+list="$source_dir/tests/golden_frames.txt"
 frames=$(grep -v '^#' "$list" | awk '{print $1}')
 keys=$(printf '%s:F1,' $frames)
 cd "$work"

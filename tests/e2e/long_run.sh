@@ -9,14 +9,9 @@
 #   short run under valgrind's memcheck reports no error.
 # Figures go to long_run.txt in the build directory.
 set -euo pipefail
-build=$1
-source_dir=$2
-if [ ! -f "$build/vivur.pak" ]; then
-  echo "long_run: skipped, the build has made no vivur.pak"
-  exit 0
-fi
-work=$(mktemp -d)
-trap 'rm -rf "$work"' EXIT
+. "$(dirname "${BASH_SOURCE[0]}")/lib/common.sh"
+e2e_need_content
+e2e_scratch
 report=$build/long_run.txt
 : >"$report"
 fail() { echo "long_run: $*" >&2; exit 1; }

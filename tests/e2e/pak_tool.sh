@@ -1,10 +1,9 @@
 #!/usr/bin/env bash
 # vivur-pak create / list / extract, and its refusals with non-zero exit codes.
 set -euo pipefail
-build=$1
+. "$(dirname "${BASH_SOURCE[0]}")/lib/common.sh"
+e2e_scratch
 pak="$build/vivur-pak"
-work=$(mktemp -d)
-trap 'rm -rf "$work"' EXIT
 cd "$work"
 fail() { echo "pak_tool: $*" >&2; exit 1; }
 

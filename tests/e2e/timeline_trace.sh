@@ -7,15 +7,10 @@
 # VIVUR_UPDATE_FRAMES=DIR rewrites that file and leaves the screenshots,
 # converted to PNG, in DIR for looking at.
 set -euo pipefail
-build=$(cd "$1" && pwd)
-source=$(cd "$2" && pwd)
-here="$source/tests/e2e"
-if [ ! -f "$build/vivur.pak" ]; then
-  echo "timeline_trace: SKIPPED: $build/vivur.pak is absent (the default content has not been built)"
-  exit 0
-fi
-work=$(mktemp -d)
-trap 'rm -rf "$work"' EXIT
+. "$(dirname "${BASH_SOURCE[0]}")/lib/common.sh"
+e2e_need_content
+e2e_scratch
+here="$source_dir/tests/e2e"
 cd "$work"
 export SDL_VIDEODRIVER=dummy SDL_AUDIODRIVER=dummy
 

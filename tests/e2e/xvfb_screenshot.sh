@@ -4,7 +4,7 @@
 # and a termination signal ends it with exit code 1 as well.
 # Arguments: <build dir> <source dir>.
 set -euo pipefail
-build=$(cd "$1" && pwd)
+. "$(dirname "${BASH_SOURCE[0]}")/lib/common.sh"
 demo="$build/tools/display-demo/vivur-display-demo"
 
 for tool in xvfb-run xdotool; do
@@ -15,8 +15,7 @@ for tool in xvfb-run xdotool; do
 done
 [ -x "$demo" ] || { echo "missing $demo" >&2; exit 1; }
 
-work=$(mktemp -d)
-trap 'rm -rf "$work"' EXIT
+e2e_scratch
 cd "$work"
 
 cat > inside.sh <<'INSIDE'

@@ -1,6 +1,5 @@
 // Content that does not fit what a scene needs stops with a message naming the file.
 #include <gtest/gtest.h>
-#include <jpeglib.h>
 
 #include <cstdio>
 #include <cstdlib>
@@ -12,36 +11,15 @@
 #include "effects/pulse.h"
 #include "effects/words.h"
 #include "support/support.h"
+#include "support/support_jpeg.h"
 #include "threeds_writer.h"
 
 namespace {
 
-// A grey JPEG of the given size.
+// A flat grey JPEG of the given size.
 std::string grey_jpeg(int width, int height)
 {
-    jpeg_compress_struct encoder{};
-    jpeg_error_mgr errors;
-    encoder.err = jpeg_std_error(&errors);
-    jpeg_create_compress(&encoder);
-    unsigned char* out = nullptr;
-    unsigned long out_size = 0;
-    jpeg_mem_dest(&encoder, &out, &out_size);
-    encoder.image_width = JDIMENSION(width);
-    encoder.image_height = JDIMENSION(height);
-    encoder.input_components = 1;
-    encoder.in_color_space = JCS_GRAYSCALE;
-    jpeg_set_defaults(&encoder);
-    jpeg_start_compress(&encoder, TRUE);
-    std::vector<uint8_t> row(size_t(width), 128);
-    for (int y = 0; y < height; ++y) {
-        JSAMPROW rows[1] = {row.data()};
-        jpeg_write_scanlines(&encoder, rows, 1);
-    }
-    jpeg_finish_compress(&encoder);
-    jpeg_destroy_compress(&encoder);
-    std::string bytes(reinterpret_cast<char*>(out), out_size);
-    std::free(out);
-    return bytes;
+    return support_jpeg(width, height, 1, 75, [](int, int) { return std::vector<uint8_t>{128}; });
 }
 
 // A 3DS scene of `meshes` one-triangle meshes and a camera.

@@ -2,7 +2,6 @@
 // archive, loose files of each kind, and the timing of the module's end marks.
 #include <gtest/gtest.h>
 
-#include <jpeglib.h>
 #include <sys/wait.h>
 
 #include <cstdio>
@@ -14,41 +13,19 @@
 #include "pak_writer.h"
 #include "s3m_writer.h"
 #include "support/support.h"
+#include "support/support_jpeg.h"
 #include "threeds_writer.h"
 
 namespace {
 
-// A colour picture with a diagonal gradient.
+// A colour picture with a diagonal gradient, encoded with the library's
+// defaults (quality 75, 2x2 chroma subsampling).
 std::vector<uint8_t> jpeg_picture(int width, int height)
 {
-    jpeg_compress_struct encoder{};
-    jpeg_error_mgr errors;
-    encoder.err = jpeg_std_error(&errors);
-    jpeg_create_compress(&encoder);
-    unsigned char* out = nullptr;
-    unsigned long size = 0;
-    jpeg_mem_dest(&encoder, &out, &size);
-    encoder.image_width = JDIMENSION(width);
-    encoder.image_height = JDIMENSION(height);
-    encoder.input_components = 3;
-    encoder.in_color_space = JCS_RGB;
-    jpeg_set_defaults(&encoder);
-    jpeg_start_compress(&encoder, TRUE);
-    std::vector<uint8_t> row(size_t(width) * 3);
-    for (int y = 0; y < height; ++y) {
-        for (int x = 0; x < width; ++x) {
-            row[3 * x] = uint8_t(x + y);
-            row[3 * x + 1] = uint8_t(y);
-            row[3 * x + 2] = 128;
-        }
-        JSAMPROW rows[1] = {row.data()};
-        jpeg_write_scanlines(&encoder, rows, 1);
-    }
-    jpeg_finish_compress(&encoder);
-    jpeg_destroy_compress(&encoder);
-    std::vector<uint8_t> bytes(out, out + size);
-    std::free(out);
-    return bytes;
+    const std::string bytes = support_jpeg(width, height, 3, 75, [](int x, int y) {
+        return std::vector<uint8_t>{uint8_t(x + y), uint8_t(y), 128};
+    }, true);
+    return std::vector<uint8_t>(bytes.begin(), bytes.end());
 }
 
 // A scene of count quads "Obj0", "Obj1", ... and a camera.

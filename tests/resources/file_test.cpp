@@ -10,16 +10,8 @@
 namespace {
 
 // Each test works in a fresh directory that holds its archive and loose files.
-class Files : public testing::Test {
+class Files : public ScratchDirTest {
 protected:
-    std::string dir = support_temp_dir();
-    ScopedChdir in{dir};
-
-    void TearDown() override
-    {
-        std::error_code ignored;
-        std::filesystem::remove_all(dir, ignored);
-    }
     void mount(const std::string& bytes, const std::string& path = "test.pak")
     {
         support_write_file(path, bytes);

@@ -3,7 +3,6 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
-#include <filesystem>
 #include <string>
 
 #include "archive_bytes.h"
@@ -13,17 +12,8 @@
 
 namespace {
 
-class FuzzRegressions : public testing::Test {
-protected:
-    std::string dir = support_temp_dir();
-    ScopedChdir in{dir};
-
-    void TearDown() override
-    {
-        std::error_code ignored;
-        std::filesystem::remove_all(dir, ignored);
-    }
-};
+// Each case writes its input into its own scratch directory.
+class FuzzRegressions : public ScratchDirTest {};
 
 // A 5-byte block whose entry claims 620756997 content bytes: the file layer
 // allocated and zero-filled 592 MB for a 42-byte archive, and reading it took

@@ -1,56 +1,18 @@
 #include <gtest/gtest.h>
 
-#include <cstdio>
 #include <cstdlib>
-#include <filesystem>
-#include <functional>
 #include <string>
 #include <vector>
-
-#include <jpeglib.h>
 
 #include "archive_bytes.h"
 #include "resources/jpeg.h"
 #include "resources/pak.h"
+#include "support/support_jpeg.h"
 
 namespace {
 
-// Encodes a picture at quality 100 without chroma subsampling; pixel(x, y)
-// gives the components (red, green, blue; or one grey value; or C, M, Y, K).
-std::string jpeg_encode(int width, int height, int components,
-                        const std::function<std::vector<uint8_t>(int, int)>& pixel)
-{
-    jpeg_compress_struct encoder{};
-    jpeg_error_mgr errors;
-    encoder.err = jpeg_std_error(&errors);
-    jpeg_create_compress(&encoder);
-    unsigned char* out = nullptr;
-    unsigned long out_size = 0;
-    jpeg_mem_dest(&encoder, &out, &out_size);
-    encoder.image_width = JDIMENSION(width);
-    encoder.image_height = JDIMENSION(height);
-    encoder.input_components = components;
-    encoder.in_color_space = components == 3 ? JCS_RGB : components == 1 ? JCS_GRAYSCALE : JCS_CMYK;
-    jpeg_set_defaults(&encoder);
-    jpeg_set_quality(&encoder, 100, TRUE);
-    for (int c = 0; c < encoder.num_components; ++c)
-        encoder.comp_info[c].h_samp_factor = encoder.comp_info[c].v_samp_factor = 1;
-    jpeg_start_compress(&encoder, TRUE);
-    std::vector<uint8_t> row(size_t(width * components));
-    for (int y = 0; y < height; ++y) {
-        for (int x = 0; x < width; ++x) {
-            const std::vector<uint8_t> value = pixel(x, y);
-            std::copy(value.begin(), value.end(), row.begin() + x * components);
-        }
-        JSAMPROW rows[1] = {row.data()};
-        jpeg_write_scanlines(&encoder, rows, 1);
-    }
-    jpeg_finish_compress(&encoder);
-    jpeg_destroy_compress(&encoder);
-    std::string bytes(reinterpret_cast<char*>(out), out_size);
-    std::free(out);
-    return bytes;
-}
+// The pictures are encoded at quality 100 without chroma subsampling, so every
+// decoded component stays within 3 of what was encoded.
 
 // Four quadrants of different colours, so swapped channels, mirrored columns
 // and flipped rows all show. The bottom-right one is a grain pattern (to make
@@ -77,20 +39,12 @@ void expect_pixel(const uint32_t* image, int width, int x, int y, int red, int g
     EXPECT_EQ(bytes[3], 0) << x << "," << y;
 }
 
-class Jpeg : public testing::Test {
-protected:
-    std::string dir = support_temp_dir();
-    ScopedChdir in{dir};
-    void TearDown() override
-    {
-        std::error_code ignored;
-        std::filesystem::remove_all(dir, ignored);
-    }
-};
+// Each test writes its pictures into its own scratch directory.
+class Jpeg : public ScratchDirTest {};
 
 TEST_F(Jpeg, ArchivedPictureDecodesToBlueGreenRedZero)
 {
-    const std::string picture = jpeg_encode(320, 200, 3, quadrants);
+    const std::string picture = support_jpeg(320, 200, 3, 100, quadrants);
     ASSERT_GT(picture.size(), 4096u);  // more than one source refill
     support_write_file("test.pak", pak_archive({{"intro.jpg", picture}}));
     pak_mount("test.pak");
@@ -113,7 +67,7 @@ TEST_F(Jpeg, ArchivedPictureDecodesToBlueGreenRedZero)
 
 TEST_F(Jpeg, GreyscaleComesOutGreyAndTallerPicturesAreAccepted)
 {
-    support_write_file("grey.jpg", jpeg_encode(32, 40, 1, [](int, int y) {
+    support_write_file("grey.jpg", support_jpeg(32, 40, 1, 100, [](int, int y) {
                            return std::vector<uint8_t>{uint8_t(y < 24 ? 77 : 180)};
                        }));
     int32_t height = 0;
@@ -128,7 +82,7 @@ TEST_F(Jpeg, TruncatedPictureDecodesFullSizeWithAWarning)
 {
     // Top half flat, bottom half noisy so the cut falls in the bottom rows.
     uint32_t seed = 7;
-    const std::string picture = jpeg_encode(320, 200, 3, [&](int, int y) {
+    const std::string picture = support_jpeg(320, 200, 3, 100, [&](int, int y) {
         if (y < 64)
             return std::vector<uint8_t>{200, 40, 10};
         seed = seed * 1103515245u + 12345u;
@@ -164,7 +118,7 @@ TEST_F(Jpeg, UndecodablePicturesStopNamingTheFile)
 
 TEST_F(Jpeg, WrongSizeOrColourModelStopsNamingBoth)
 {
-    support_write_file("wide.jpg", jpeg_encode(320, 200, 3, quadrants));
+    support_write_file("wide.jpg", support_jpeg(320, 200, 3, 100, quadrants));
     EXPECT_NE(fatal_output([] { load_jpeg("wide.jpg", 256, 256); })
                   .find("error: picture wide.jpg is 320x200 pixels, expected 256x256 (or taller)\n"),
               std::string::npos);
@@ -172,7 +126,7 @@ TEST_F(Jpeg, WrongSizeOrColourModelStopsNamingBoth)
     EXPECT_NE(fatal_output([] { load_jpeg("wide.jpg", 256, 100); })
                   .find("error: picture wide.jpg is 320x200 pixels, expected 256x100 (or taller)\n"),
               std::string::npos);
-    support_write_file("cmyk.jpg", jpeg_encode(16, 16, 4, [](int, int) {
+    support_write_file("cmyk.jpg", support_jpeg(16, 16, 4, 100, [](int, int) {
                            return std::vector<uint8_t>{1, 2, 3, 4};
                        }));
     EXPECT_NE(fatal_output([] { load_jpeg("cmyk.jpg", 16, 16); })

@@ -1,6 +1,7 @@
 #include "support/support.h"
 
 #include <cstdlib>
+#include <filesystem>
 #include <fstream>
 #include <sstream>
 #include <stdexcept>
@@ -46,6 +47,12 @@ ScopedChdir::ScopedChdir(const std::string& dir)
 }
 
 ScopedChdir::~ScopedChdir() { (void)!chdir(previous.c_str()); }
+
+void ScratchDirTest::TearDown()
+{
+    std::error_code ignored;
+    std::filesystem::remove_all(dir, ignored);
+}
 
 std::string support_read_file(const std::string& path)
 {

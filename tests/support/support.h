@@ -1,5 +1,8 @@
-// Shared test helpers: intercepting the end of the process, scratch folders.
+// Shared test helpers: intercepting the end of the process, scratch folders,
+// a fixture that runs each test inside its own scratch folder.
 #pragma once
+#include <gtest/gtest.h>
+
 #include <string>
 
 // Thrown by the intercepted process end instead of ending the test program.
@@ -17,7 +20,17 @@ std::string support_temp_dir();
 struct ScopedChdir {
     explicit ScopedChdir(const std::string& dir);
     ~ScopedChdir();
-    std::string previous;
+    std::string previous;  // the working directory to return to
+};
+
+// Fixture base for tests that work with relative file names: each test runs
+// in a fresh scratch directory, which TearDown removes (a fixture overriding
+// TearDown calls ScratchDirTest::TearDown).
+class ScratchDirTest : public testing::Test {
+protected:
+    std::string dir = support_temp_dir();  // the scratch directory
+    ScopedChdir in{dir};                   // inside it until the fixture ends
+    void TearDown() override;
 };
 
 // Whole contents of a file ("" when missing).
