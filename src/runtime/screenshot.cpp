@@ -24,7 +24,7 @@ void write_tga(const char* name, const uint32_t* pixels, int32_t width, int32_t 
         return;
     const unsigned char header[18] = {
         0, 0, 2,        // no identification field, no colour map, uncompressed true colour
-        0, 0, 0, 0, 0,  // colour map specification
+        0, 0, 0, 0, 0,  // colour map: first entry, length, entry size (none)
         0, 0, 0, 0,     // x and y origin
         static_cast<unsigned char>(width), static_cast<unsigned char>(width >> 8),
         static_cast<unsigned char>(height), static_cast<unsigned char>(height >> 8),
