@@ -15,6 +15,13 @@ bool sdl_video_ready()
 {
     if (SDL_WasInit(SDL_INIT_VIDEO))
         return true;
+    // With no display named and no driver asked for, say so at once: probing
+    // the drivers would only print the display libraries' own complaints.
+    const char* named = SDL_getenv("SDL_VIDEODRIVER");
+    if (!(named && *named) && !SDL_getenv("DISPLAY") && !SDL_getenv("WAYLAND_DISPLAY")) {
+        window_set_error("no display found");
+        return false;
+    }
     if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) {
         window_set_error(SDL_GetError());
         return false;
