@@ -233,42 +233,38 @@ ThreedsMesh frame_mesh()
     return m;
 }
 
-}  // namespace
-
-ThreedsScene scene_pulse()
+// A scene of two meshes with the camera at position looking at the origin,
+// and a keyframer whose nodes match the meshes and the camera.
+ThreedsScene two_object_scene(std::vector<ThreedsMaterial> materials, ThreedsMesh first, ThreedsMesh second,
+                              const char* first_node, const char* second_node, ThreedsVector position)
 {
     ThreedsScene s;
-    s.materials = {material("star gold", "zwart.jpg", 255, 200, 70), material("surround violet", "mooier.jpg", 60, 20, 90)};
-    s.meshes = {star_mesh(), surround_mesh()};
+    s.materials = std::move(materials);
+    s.meshes = {std::move(first), std::move(second)};
     ThreedsCamera cam;
     cam.name = "camera";
-    cam.position = {0, -340, 95};
+    cam.position = position;
     cam.target = {0, 0, 0};
     cam.lens = 35;
     s.cameras = {cam};
     s.has_keyframer = true;
     s.first_frame = 0;
     s.last_frame = 100;
-    s.nodes = {node(THREEDS_OBJECT_NODE, 0, "star", {0, 0, 0}), node(THREEDS_OBJECT_NODE, 1, "surround", {0, 0, 0}),
+    s.nodes = {node(THREEDS_OBJECT_NODE, 0, first_node, {0, 0, 0}), node(THREEDS_OBJECT_NODE, 1, second_node, {0, 0, 0}),
                node(THREEDS_CAMERA_NODE, 2, "camera", cam.position), node(THREEDS_TARGET_NODE, 3, "camera", cam.target)};
     return s;
 }
 
+}  // namespace
+
+ThreedsScene scene_pulse()
+{
+    return two_object_scene({material("star gold", "zwart.jpg", 255, 200, 70), material("surround violet", "mooier.jpg", 60, 20, 90)},
+                            star_mesh(), surround_mesh(), "star", "surround", {0, -340, 95});
+}
+
 ThreedsScene scene_feedback()
 {
-    ThreedsScene s;
-    s.materials = {material("screen", "", 255, 255, 255), material("frame diamonds", "atg7.jpg", 200, 60, 170)};
-    s.meshes = {screen_mesh(), frame_mesh()};
-    ThreedsCamera cam;
-    cam.name = "camera";
-    cam.position = {0, 0, feedback_camera_height};
-    cam.target = {0, 0, 0};
-    cam.lens = 35;
-    s.cameras = {cam};
-    s.has_keyframer = true;
-    s.first_frame = 0;
-    s.last_frame = 100;
-    s.nodes = {node(THREEDS_OBJECT_NODE, 0, "screen", {0, 0, 0}), node(THREEDS_OBJECT_NODE, 1, "frame", {0, 0, 0}),
-               node(THREEDS_CAMERA_NODE, 2, "camera", cam.position), node(THREEDS_TARGET_NODE, 3, "camera", cam.target)};
-    return s;
+    return two_object_scene({material("screen", "", 255, 255, 255), material("frame diamonds", "atg7.jpg", 200, 60, 170)},
+                            screen_mesh(), frame_mesh(), "screen", "frame", {0, 0, feedback_camera_height});
 }
