@@ -180,6 +180,8 @@ uint32_t sound_music_load(const uint8_t* data, size_t size)
         player.playing = false;
         player.exhausted = false;
         player.position = 0;
+        player.song_seconds = openmpt_module_get_duration_seconds(module);
+        player.passes = 0;
         return old;
     });
     if (previous)
@@ -200,6 +202,7 @@ void sound_music_play(uint32_t handle)
     with_player([] {
         player.playing = player.module != nullptr;
         player.restart = true;
+        player.passes = 0;
         return 0;
     });
 }
@@ -217,6 +220,13 @@ uint32_t sound_channel_position(uint32_t handle)
     uint32_t position = sound_track_find(live_track, heard);
     SDL_UnlockAudioDevice(live_device);
     return position;
+}
+
+uint32_t sound_music_passes(uint32_t handle)
+{
+    if (open_device == SOUND_DEVICE_CLOSED || handle != music_handle_value)
+        return 0;
+    return with_player([] { return player.passes; });
 }
 
 void sound_set_rate(uint32_t handle, uint32_t rate)

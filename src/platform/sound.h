@@ -35,6 +35,10 @@ void sound_music_play(uint32_t handle);
 // Called by music_poll: the position being heard, order | row << 16; 0 while
 // nothing plays or for an unknown handle.
 uint32_t sound_channel_position(uint32_t handle);
+// Called by music_poll: how often the playing module has passed its end and
+// started again (0 during the first pass, while nothing plays, or for an
+// unknown handle).
+uint32_t sound_music_passes(uint32_t handle);
 // Called by music_stop: plays the 44100 Hz module as if at rate Hz, so pitch
 // and speed fall together (rates below 1000 count as 1000).
 void sound_set_rate(uint32_t handle, uint32_t rate);

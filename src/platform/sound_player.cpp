@@ -45,6 +45,11 @@ void sound_player_render(SoundPlayer& player, int16_t* out, size_t count)
             done += got;
         }
         if (done > 0) {
+            // The song time keeps counting across the loop, so whole songs
+            // played tell how often the end has been passed.
+            if (player.song_seconds > 0)
+                player.passes = static_cast<uint32_t>(openmpt_module_get_position_seconds(player.module) /
+                                                      player.song_seconds);
             uint32_t order = static_cast<uint32_t>(openmpt_module_get_current_order(player.module)) & 0xFFFFu;
             uint32_t row = static_cast<uint32_t>(openmpt_module_get_current_row(player.module)) & 0xFFFFu;
             player.position = order | row << 16;

@@ -18,6 +18,8 @@ struct SoundPlayer {
     uint32_t slide_left;       // frames of the slide still to render; 0 when none runs
     bool muted;                // the slide has reached silence
     uint32_t position;         // order | row << 16 at the end of the last render
+    double song_seconds;       // length of one pass through the song; 0 when unknown
+    uint32_t passes;           // times the song has passed its end since play began
 };
 
 // Puts player in its opening state for output_rate frames per second (no module).

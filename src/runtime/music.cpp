@@ -1,15 +1,22 @@
 #include "runtime/music.h"
 
+#include <cstdio>
+
 #include "platform/clock.h"
 #include "platform/sound.h"
 #include "resources/file.h"
 #include "runtime/options.h"
+#include "runtime/pacing.h"
 #include "runtime/startup.h"
 
 uint32_t music_order = 0;
 uint32_t music_row = 0;
 bool sound_ready = false;
 uint32_t music_handle = 0;
+
+namespace {
+char music_name[256];  // the loaded module's name, for messages
+}
 
 void music_init()
 {
@@ -35,6 +42,7 @@ void music_load(const char* name)
     file_close(file);
     if (music_handle == 0)
         report_error("file not found: %s", name);
+    std::snprintf(music_name, sizeof music_name, "%s", name);
 }
 
 void music_start()
@@ -48,6 +56,17 @@ void music_poll()
     uint32_t position = sound_channel_position(music_handle);
     music_order = position & 0xFFFF;
     music_row = position >> 16;
+}
+
+void music_check_looping()
+{
+    // Live, a module that never reaches the last mark plays on, as the
+    // timeline has always done. Offline there is nobody to close the window,
+    // and a capture would fill the disk: stop once the song has looped twice.
+    if (sound_device() == SOUND_DEVICE_OFFLINE && sound_music_passes(music_handle) >= 2)
+        report_error("the music %s played to its end twice without reaching order 16, row 30: "
+                     "the production stopped in step %d at order %u, row %u",
+                     music_name, timeline_step, music_order, music_row);
 }
 
 void music_stop()

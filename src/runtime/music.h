@@ -21,6 +21,10 @@ void music_start();
 // Called by present_frame after each shown frame: refreshes music_order and
 // music_row; harmless before music_init.
 void music_poll();
+// Called by the frame pacing after each frame's poll and trace line: in an
+// offline run (headless or capture), stops with an error once the module has
+// played to its end twice, since the production would never end.
+void music_check_looping();
 // Called by release_all: pitch slide-down, volume fade, player freed;
 // harmless when nothing was initialised or loaded.
 void music_stop();

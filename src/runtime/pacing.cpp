@@ -67,4 +67,5 @@ void pacing_frame_polled()
     ++pacing_frame;
     if (run_options.frames >= 0 && pacing_frame >= run_options.frames)
         shutdown();
+    music_check_looping();
 }

@@ -13,5 +13,6 @@ extern int timeline_step;     // 1..14 while a timeline loop runs, 0 otherwise (
 void pacing_frame_shown();
 // Called by present_frame after music_poll and before the message pump:
 // writes the frame's trace line, counts the frame and ends the run through
-// shutdown once --frames frames were presented.
+// shutdown once --frames frames were presented, or with an error once an
+// offline run's module has looped twice.
 void pacing_frame_polled();

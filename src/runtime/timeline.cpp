@@ -54,13 +54,18 @@ void timeline_prepare()
 
 namespace {
 
-// The intro zoom factor at this moment, in double precision: (3999 - (e mod
-// 4000)) * 0.00025 with e the timer units since zoom_start, so it falls from
-// 0.99975 to 0 once a second and jumps back.
-double timeline_zoom_factor()
+// Timer units from since to now, in wrapping 32-bit arithmetic.
+int32_t timeline_elapsed(int32_t now, int32_t since)
 {
-    int32_t e = static_cast<int32_t>(static_cast<uint32_t>(timer_ticks()) - static_cast<uint32_t>(zoom_start));
-    int32_t r = e % 4000;
+    return static_cast<int32_t>(static_cast<uint32_t>(now) - static_cast<uint32_t>(since));
+}
+
+// The intro zoom factor at timer value now, in double precision: (3999 - (e
+// mod 4000)) * 0.00025 with e the timer units since zoom_start, so it falls
+// from 0.99975 to 0 once a second and jumps back.
+double timeline_zoom_factor(int32_t now)
+{
+    int32_t r = timeline_elapsed(now, zoom_start) % 4000;
     return (3999 - r) * 0.00025;
 }
 
@@ -78,39 +83,49 @@ void demo_main(char* line)
     timeline_prepare();
     copy_picture(intro_image);
 
-    // 1. The intro picture, until the position reads exactly order 1, row 0.
+    // 1. The intro picture, until the first poll at or past order 1, row 0.
+    // Waiting for exactly that row could miss it for a whole loop of the
+    // module whenever one frame lasts longer than a row.
     timeline_step = 1;
     do {
         present_frame(frame_buffer);
-    } while (!(music_order == 1 && music_row == 0));
+    } while (music_order < 1);
     zoom_start = timer_ticks();
 
     // 2. Zoom cycles into the centre, one a second.
     timeline_step = 2;
     do {
-        zoom_image(frame_buffer, intro_image, static_cast<float>(timeline_zoom_factor()));
+        zoom_image(frame_buffer, intro_image, static_cast<float>(timeline_zoom_factor(timer_ticks())));
         present_frame(frame_buffer);
     } while (music_order < 2);
 
     // 3. The same, remembering each frame's factor, until row 43.
     timeline_step = 3;
+    int32_t zoom_time;  // timer value of the last zoom of step 3
     do {
-        zoom_factor = static_cast<float>(timeline_zoom_factor());
+        zoom_time = timer_ticks();
+        zoom_factor = static_cast<float>(timeline_zoom_factor(zoom_time));
         zoom_image(frame_buffer, intro_image, zoom_factor);
         present_frame(frame_buffer);
     } while (music_row < 43);
 
     // 4. The running cycle plays out; the frame on which the factor wraps
-    // presents the previous picture once more.
+    // presents the previous picture once more. A frame a whole cycle or more
+    // after step 3's last one ends the step too: at low frame rates (one frame
+    // a second, say) every frame can land at the same point of the cycle, so
+    // the factor never grows and the wrap would never be seen.
     timeline_step = 4;
     bool wrapped;
+    bool cycle_passed;
     do {
-        double f = timeline_zoom_factor();
+        int32_t now = timer_ticks();
+        double f = timeline_zoom_factor(now);
         wrapped = f > zoom_factor;
+        cycle_passed = timeline_elapsed(now, zoom_time) >= 4000;
         if (!wrapped)
             zoom_image(frame_buffer, intro_image, static_cast<float>(f));
         present_frame(frame_buffer);
-    } while (!wrapped);
+    } while (!wrapped && !cycle_passed);
 
     // 5. The whole intro picture again.
     timeline_step = 5;

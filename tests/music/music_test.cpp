@@ -219,6 +219,30 @@ TEST(MusicDevice, FallsBackToNoSoundWhenNoDeviceOpens)
     end_run();
 }
 
+TEST(MusicDevice, LiveRunPlaysOnPastTheSongsEnd)
+{
+    // A song of 200 ms on the no-sound device: half a second later it has
+    // looped twice and the run goes on.
+    fresh_run(false);
+    setenv("SDL_AUDIODRIVER", "no-such-driver", 1);
+    std::string dir = support_temp_dir();
+    S3mModule module = music_test_module({0, 1}, 2);
+    music_test_effect(module, 0, 3, 'C', 0);
+    music_test_effect(module, 1, 3, 'C', 0);
+    music_test_save(module, dir + "/wuntje.s3m");
+    {
+        ScopedChdir here(dir);
+        music_load("wuntje.s3m");
+    }
+    setenv("SDL_AUDIODRIVER", "dummy", 1);
+    ASSERT_EQ(sound_device(), SOUND_DEVICE_NONE);
+    music_start();
+    std::this_thread::sleep_for(std::chrono::milliseconds(500));
+    EXPECT_NO_THROW(music_poll());
+    EXPECT_GE(sound_music_passes(music_handle), 2u);
+    end_run();
+}
+
 TEST(MusicDevice, DefaultDevicePlaysInRealTime)
 {
     fresh_run(false);

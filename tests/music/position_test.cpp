@@ -10,6 +10,7 @@
 #include "platform/sound.h"
 #include "runtime/music.h"
 #include "runtime/options.h"
+#include "runtime/pacing.h"
 #include "support/support.h"
 
 namespace {
@@ -42,12 +43,23 @@ protected:
         music_start();
     }
 
-    // The polled position at ms milliseconds of virtual time.
+    // The polled position at ms milliseconds of virtual time, as a frame
+    // presented then reads it.
     std::pair<uint32_t, uint32_t> at(double ms)
     {
         clock_virtual_set_ns(static_cast<uint64_t>(ms * 1e6));
         music_poll();
+        music_check_looping();
         return {music_order, music_row};
+    }
+
+    // The player's position at ms, read from the sound service itself (the
+    // music unit stops an offline run once the song has looped twice).
+    std::pair<uint32_t, uint32_t> heard(double ms)
+    {
+        clock_virtual_set_ns(static_cast<uint64_t>(ms * 1e6));
+        uint32_t position = sound_channel_position(music_handle);
+        return {position & 0xFFFF, position >> 16};
     }
 
     std::string dir;
@@ -107,18 +119,42 @@ TEST_F(OfflineMusic, SongEndStartsAgainWithoutFade)
     music_test_effect(module, 1, 3, 'C', 0);
     sound_set_sample_sink(peak_sink);
     play(module);
-    EXPECT_EQ(at(187.5), Position(1, 3));
-    EXPECT_EQ(at(212.5), Position(0, 0));
-    EXPECT_EQ(at(262.5), Position(0, 2));
-    EXPECT_EQ(at(312.5), Position(1, 0));
+    EXPECT_EQ(heard(187.5), Position(1, 3));
+    EXPECT_EQ(heard(212.5), Position(0, 0));
+    EXPECT_EQ(heard(262.5), Position(0, 2));
+    EXPECT_EQ(heard(312.5), Position(1, 0));
     // Ten times round (80.5 rows): still playing, still loud.
-    at(2000);
+    heard(2000);
     sink_peak = 0;
     sink_frames = 0;
-    EXPECT_EQ(at(2012.5), Position(0, 0));
-    EXPECT_EQ(at(2112.5), Position(1, 0));  // 84.5 rows: 84 = 10 x 8 + 4
+    EXPECT_EQ(heard(2012.5), Position(0, 0));
+    EXPECT_EQ(heard(2112.5), Position(1, 0));  // 84.5 rows: 84 = 10 x 8 + 4
     EXPECT_EQ(sink_frames, 4961u);           // 112.5 ms at 44100 Hz = 4961.25 frames
     EXPECT_GT(sink_peak, 1000);
+}
+
+TEST_F(OfflineMusic, RunStopsOnceTheSongHasLoopedTwice)
+{
+    // A song of 200 ms: polls go on through its first end and up to its
+    // second; the poll after that stops the run, naming module and position.
+    S3mModule module = music_test_module({0, 1}, 2);
+    music_test_effect(module, 0, 3, 'C', 0);
+    music_test_effect(module, 1, 3, 'C', 0);
+    play(module);
+    timeline_step = 3;
+    EXPECT_EQ(at(212.5), Position(0, 0));
+    EXPECT_EQ(at(387.5), Position(1, 3));
+    testing::internal::CaptureStderr();
+    try {
+        at(412.5);
+        ADD_FAILURE() << "the run went on after the second loop";
+    } catch (const ProcessExited& exited) {
+        EXPECT_EQ(exited.code, 1);
+    }
+    EXPECT_EQ(testing::internal::GetCapturedStderr(),
+              "error: the music wuntje.s3m played to its end twice without reaching order 16, row 30: "
+              "the production stopped in step 3 at order 0, row 0\n");
+    timeline_step = 0;
 }
 
 TEST_F(OfflineMusic, HalfPlaybackRateHalvesSpeed)
