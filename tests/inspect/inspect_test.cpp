@@ -146,7 +146,7 @@ TEST(Inspect, AGoodArchiveListsEveryEntryAndPassesItsChecks)
     // at 1.71, ..., order 16 at 10.24, row 30 of it at 10.54; 17 orders end at 10.88.
     EXPECT_NE(run.out.find("module wuntje.s3m: 17 orders, 1 patterns, "), std::string::npos) << run.out;
     const struct { const char* mark; double at; } expected[] = {
-        {"order 1 row 0", 0.64}, {"order 2", 1.28}, {"row 43", 1.71}, {"order 3", 1.92},
+        {"order 1", 0.64}, {"order 2", 1.28}, {"row 43", 1.71}, {"order 3", 1.92},
         {"order 5", 3.20},       {"order 13", 8.32}, {"order 16", 10.24}, {"row 30", 10.54},
     };
     for (const auto& e : expected)
@@ -214,7 +214,7 @@ TEST(Inspect, LooseFilesAreDescribedAndOnlyAssetNamesChecked)
     // One order of 640 ms that loops onto itself: no end mark is ever met,
     // which only describes a module that is not the production's.
     EXPECT_NEAR(seconds_after(run.out, "module one.s3m: 1 orders, 1 patterns, "), 0.64, 0.011) << run.out;
-    EXPECT_TRUE(has_line(run.out, "end mark order 1 row 0: never reached")) << run.out;
+    EXPECT_TRUE(has_line(run.out, "end mark order 1: never reached")) << run.out;
     EXPECT_TRUE(has_line(run.out, "end mark row 30: never reached")) << run.out;
 
     // The same bytes under an asset's name are checked, and a cut scene stops the loader.

@@ -18,12 +18,12 @@ constexpr uint64_t LIMIT_NS = 1200000000000ull;  // played for at most 20 minute
 // An end mark of the timeline: the loop ends on the first poll that meets it.
 struct EndMark {
     const char* text;
-    int order;  // order at least this (or exactly, with row 0, for the first mark); -1: test the row
+    int order;  // order at least this; -1: test the row
     int row;    // row at least this when order is -1
 };
 
 const EndMark marks[] = {
-    {"order 1 row 0", 1, 0}, {"order 2", 2, 0},   {"row 43", -1, 43}, {"order 3", 3, 0},
+    {"order 1", 1, 0},       {"order 2", 2, 0},   {"row 43", -1, 43}, {"order 3", 3, 0},
     {"order 5", 5, 0},       {"order 6", 6, 0},   {"order 8", 8, 0},  {"order 10", 10, 0},
     {"order 11", 11, 0},     {"order 13", 13, 0}, {"order 15", 15, 0}, {"order 16", 16, 0},
     {"row 30", -1, 30},
@@ -33,8 +33,6 @@ constexpr int MARK_COUNT = sizeof marks / sizeof marks[0];
 bool mark_met(int index, uint32_t order, uint32_t row)
 {
     const EndMark& m = marks[index];
-    if (index == 0)
-        return order == 1 && row == 0;
     if (m.order < 0)
         return row >= static_cast<uint32_t>(m.row);
     return order >= static_cast<uint32_t>(m.order);
