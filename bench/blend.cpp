@@ -3,7 +3,7 @@
 
 #include <vector>
 
-#include "display/frame.h"
+#include "core/frame.h"
 #include "effects/blend.h"
 
 namespace {

@@ -4,7 +4,7 @@
 
 #include <vector>
 
-#include "display/frame.h"
+#include "core/frame.h"
 #include "effects/blend.h"
 #include "engine3d/create.h"
 #include "engine3d/pipeline.h"

@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "display/frame.h"
+#include "core/frame.h"
 #include "effects/blend.h"
 #include "effects/blur.h"
 #include "effects/feedback.h"
@@ -22,8 +22,8 @@
 #include "platform/clock.h"
 #include "platform/paths.h"
 #include "resources/pak.h"
-#include "runtime/music.h"
-#include "runtime/startup.h"
+#include "core/music_position.h"
+#include "core/timer.h"
 
 namespace {
 

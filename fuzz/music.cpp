@@ -8,7 +8,7 @@
 #include "fuzz_support.h"
 #include "platform/clock.h"
 #include "runtime/music.h"
-#include "runtime/options.h"
+#include "platform/sound.h"
 
 namespace {
 
@@ -20,7 +20,7 @@ constexpr int fuzz_frames = 180;              // three seconds of playback
 extern "C" int LLVMFuzzerInitialize(int*, char***)
 {
     fuzz_setup();
-    run_options.headless = true;
+    sound_use_offline(true);
     return 0;
 }
 

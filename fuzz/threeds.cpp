@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "display/frame.h"
+#include "core/frame.h"
 #include "engine3d/create.h"
 #include "engine3d/loader.h"
 #include "engine3d/pipeline.h"

@@ -2,15 +2,17 @@
 
 #include <cstring>
 
+#include "core/fatal.h"
+#include "core/frame.h"
 #include "display/convert.h"
-#include "display/frame.h"
 #include "display/window.h"
+// The present step polls the music and paces the frame: the two calls up to
+// the runtime that the production's own order of calls asks for.
 #include "runtime/music.h"
-#include "runtime/options.h"
 #include "runtime/pacing.h"
-#include "runtime/startup.h"
 
 uint32_t* shown_frame = nullptr;
+bool fullscreen = true;
 
 VideoDevice* dd = nullptr;
 VideoSurface* primary_surface = nullptr;
@@ -80,19 +82,7 @@ void convert_doubled(const VideoLock& lock, const uint32_t* frame)
 bool display_open(int32_t width, int32_t height, bool windowed)
 {
     release_display();
-    bool headless = run_options.headless || !run_options.capture.empty();
-    window_use_headless(headless);
-    video_use_headless(headless);
-    VideoPresentation presentation;
-    presentation.aspect = run_options.aspect == AspectMode::stretch  ? VideoAspect::stretch
-                          : run_options.aspect == AspectMode::square ? VideoAspect::square
-                                                                     : VideoAspect::four_three;
-    presentation.integer_scale = run_options.integer_scale;
-    presentation.vsync = run_options.vsync;
-    video_set_presentation(presentation);
-    if (run_options.depth != 0)
-        display_offer_depth(run_options.depth, width, height);
-
+    release_register(RELEASE_DISPLAY, release_display);
     // Size globals, row_offset and the black frame_buffer in one step, first,
     // because the window's size follows the frame's.
     frame_allocate(width, height);
@@ -306,6 +296,16 @@ void show_surface()
     }
     if (fullscreen && flip_mode)
         video_flip(primary_surface);
+}
+
+void display_set_fullscreen(bool full) { fullscreen = full; }
+
+void display_switch(bool full)
+{
+    if (full == fullscreen)
+        return;
+    fullscreen = full;
+    rebuild_display();
 }
 
 void rebuild_display()

@@ -8,6 +8,7 @@
 #include "platform/video.h"
 
 extern uint32_t* shown_frame;  // the frame given to the latest present_frame; screenshots save it
+extern bool fullscreen;        // true for full screen; written only through this unit's calls
 
 // Display objects, each nullptr until created.
 extern VideoDevice* dd;                  // the display device
@@ -34,8 +35,14 @@ const char* display_error();
 // Shows frame, polls the music, then handles window messages; a quit
 // message ends the production. Called once per frame by the timeline.
 void present_frame(uint32_t* frame);
+// Called by startup: full screen or a window for display_open to open.
+void display_set_fullscreen(bool full);
+// Called by the window procedure on F2 and F8: switches to full screen
+// (true) or to the window (false) and rebuilds the display objects; nothing
+// happens when that presentation already shows.
+void display_switch(bool full);
 // Releases and recreates the display objects for the current fullscreen
-// value. Called by the window procedure on F2 and F8.
+// value. Called by display_switch.
 void rebuild_display();
 // Releases the display objects. Called by release_all and rebuild_display.
 void release_display();

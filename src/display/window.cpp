@@ -2,13 +2,14 @@
 
 #include <algorithm>
 
+#include "core/fatal.h"
+#include "core/frame.h"
 #include "display/display.h"
-#include "display/frame.h"
-#include "runtime/options.h"
+// F1 saves a screenshot: the window procedure's one call up to the runtime.
 #include "runtime/screenshot.h"
-#include "runtime/startup.h"
 
 WindowHandle* main_window = nullptr;
+const char* window_title = nullptr;
 
 namespace {
 
@@ -22,14 +23,10 @@ void key_action(int32_t key)
         save_screenshot();
         break;
     case WINDOW_KEY_F2:
-        fullscreen = !fullscreen;
-        rebuild_display();
+        display_switch(!fullscreen);
         break;
     case WINDOW_KEY_F8:
-        if (fullscreen) {
-            fullscreen = false;
-            rebuild_display();
-        }
+        display_switch(false);
         window_open_url(VIVUR_WEBSITE_URL);
         break;
     default:
@@ -52,8 +49,6 @@ bool create_window()
                                 window_proc);
     if (!main_window)
         return false;
-    for (const ScriptedKey& key : run_options.keys)
-        window_script_add(key.frame, key.key);
     window_show(main_window);
     window_update(main_window);
     window_rect = window_get_rect(main_window);

@@ -6,6 +6,7 @@
 #include "platform/window.h"
 
 extern WindowHandle* main_window;  // nullptr until create_window succeeds
+extern const char* window_title;   // "yrk/win v1.0 (alpha)" once startup has run
 
 // Creates and shows the window, centred, at the largest whole multiple of
 // the picture's 4:3 size that fits comfortably on the desktop, and fills

@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "display/frame.h"
+#include "core/frame.h"
 
 uint8_t SaturateTable[1024];
 uint8_t ShadeTable[256 * 256];

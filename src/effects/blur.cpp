@@ -10,8 +10,8 @@
 #include "engine3d/pipeline.h"
 #include "engine3d/scene.h"
 #include "resources/jpeg.h"
-#include "runtime/music.h"
-#include "runtime/startup.h"
+#include "core/music_position.h"
+#include "core/timer.h"
 
 Scene* blur_scene = nullptr;
 uint32_t* blur_texture = nullptr;

@@ -9,7 +9,8 @@
 #include "engine3d/pipeline.h"
 #include "engine3d/scene.h"
 #include "resources/jpeg.h"
-#include "runtime/startup.h"
+#include "core/timer.h"
+#include "core/fatal.h"
 
 Scene* feedback_scene = nullptr;
 uint32_t* feedback_texture = nullptr;

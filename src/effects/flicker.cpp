@@ -3,12 +3,12 @@
 
 #include <cstring>
 
-#include "display/frame.h"
+#include "core/frame.h"
 #include "effects/blend.h"
 #include "effects/scene_tables.h"
 #include "resources/jpeg.h"
-#include "runtime/music.h"
-#include "runtime/random.h"
+#include "core/music_position.h"
+#include "core/random.h"
 
 uint32_t* flicker_images[2] = {nullptr, nullptr};
 uint32_t* flicker_overlay = nullptr;

@@ -8,8 +8,9 @@
 #include "engine3d/loader.h"
 #include "engine3d/pipeline.h"
 #include "resources/jpeg.h"
-#include "runtime/music.h"
-#include "runtime/startup.h"
+#include "core/music_position.h"
+#include "core/timer.h"
+#include "core/fatal.h"
 
 Scene* pulse_scene = nullptr;
 Scene* pulse_reference = nullptr;

@@ -5,7 +5,7 @@
 
 #include "effects/blend.h"
 #include "resources/jpeg.h"
-#include "runtime/startup.h"
+#include "core/timer.h"
 
 uint32_t* warp_texture = nullptr;
 int32_t warp_light[64000];

@@ -3,11 +3,11 @@
 
 #include <cstring>
 
-#include "display/frame.h"
+#include "core/frame.h"
 #include "effects/blend.h"
 #include "effects/scene_tables.h"
 #include "resources/jpeg.h"
-#include "runtime/music.h"
+#include "core/music_position.h"
 
 uint32_t* words_font = nullptr;
 char main_words[main_word_count][word_buffer_size];

@@ -6,7 +6,7 @@
 #include "engine3d/particles.h"
 #include "engine3d/pipeline.h"
 #include "engine3d/tables.h"
-#include "runtime/startup.h"
+#include "core/fatal.h"
 
 namespace {
 

@@ -16,7 +16,7 @@
 #include "engine3d/pipeline.h"
 #include "engine3d/create.h"
 #include "resources/file.h"
-#include "runtime/startup.h"
+#include "core/fatal.h"
 
 MaterialTable material_table;
 LoaderReport loader_report;

@@ -2,11 +2,11 @@
 
 #include <algorithm>
 
-#include "display/frame.h"
+#include "core/frame.h"
 #include "effects/blend.h"
 #include "engine3d/pipeline.h"
-#include "runtime/random.h"
-#include "runtime/startup.h"
+#include "core/random.h"
+#include "core/timer.h"
 
 namespace {
 

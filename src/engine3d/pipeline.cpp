@@ -5,7 +5,7 @@
 #include <cstring>
 #include <vector>
 
-#include "display/frame.h"
+#include "core/frame.h"
 #include "engine3d/create.h"
 #include "engine3d/particles.h"
 #include "engine3d/raster.h"

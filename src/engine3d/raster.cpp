@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <utility>
 
-#include "display/frame.h"
+#include "core/frame.h"
 #include "engine3d/tables.h"
 
 uint32_t span_du = 0, span_dv = 0, span_ds = 0, span_dt = 0;

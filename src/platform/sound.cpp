@@ -6,6 +6,7 @@
 #include <SDL.h>
 
 #include <chrono>
+#include <cstdio>
 
 #include "platform/clock.h"
 #include "platform/sound_player.h"
@@ -23,6 +24,7 @@ SoundDevice open_device = SOUND_DEVICE_CLOSED;
 // the program thread changes its control fields under the device lock.
 SoundPlayer player;
 int latency_offset_ms = 0;             // --audio-offset
+bool default_is_offline = false;       // the default device renders offline (sound_use_offline)
 SoundSampleSink sample_sink = nullptr; // receives the offline device's output
 
 // No-sound and offline devices.
@@ -137,7 +139,25 @@ auto with_player(Fn fn)
 
 }  // namespace
 
-uint32_t sound_version() { return SOUND_VERSION; }
+const char* sound_version_problem(uint32_t have, uint32_t need)
+{
+    static char problem[200];
+    if ((have >> 16) >= (need >> 16))
+        return nullptr;
+    std::snprintf(problem, sizeof problem,
+                  "the module player library libopenmpt is version %u.%u.%u, but this build of vivur "
+                  "needs version %u.%u or newer: update the libopenmpt package",
+                  have >> 24, (have >> 16) & 0xFF, have & 0xFFFF, need >> 24, (need >> 16) & 0xFF);
+    return problem;
+}
+
+const char* sound_library_problem()
+{
+    return sound_version_problem(openmpt_get_library_version(),
+                                 OPENMPT_API_VERSION_MAKE(OPENMPT_API_VERSION_MAJOR, OPENMPT_API_VERSION_MINOR, 0));
+}
+
+void sound_use_offline(bool offline) { default_is_offline = offline; }
 
 bool sound_init(SoundDevice device, uint32_t rate)
 {
@@ -145,6 +165,8 @@ bool sound_init(SoundDevice device, uint32_t rate)
         sound_free();
     if (rate == 0)
         return false;
+    if (device == SOUND_DEVICE_DEFAULT && default_is_offline)
+        device = SOUND_DEVICE_OFFLINE;
     switch (device) {
     case SOUND_DEVICE_DEFAULT:
         if (!live_open(rate))

@@ -5,13 +5,11 @@
 #include <cstddef>
 #include <cstdint>
 
-// The one player version the music unit accepts.
-constexpr uint32_t SOUND_VERSION = 0x40000;
-
 // Where the sound goes.
 enum SoundDevice {
     SOUND_DEVICE_CLOSED,   // nothing initialised (only reported by sound_device)
-    SOUND_DEVICE_DEFAULT,  // the system's default output, rendered on its audio thread
+    SOUND_DEVICE_DEFAULT,  // the system's default output, rendered on its audio thread (asking for
+                           // it opens the offline device when sound_use_offline chose that)
     SOUND_DEVICE_NONE,     // no output; the position follows the real time
     SOUND_DEVICE_OFFLINE,  // rendered in lockstep with the virtual clock into the sample sink
 };
@@ -19,8 +17,13 @@ enum SoundDevice {
 // Receives the offline device's output: frames of interleaved 16-bit stereo.
 typedef void (*SoundSampleSink)(const int16_t* frames, size_t count);
 
-// Called by music_init: the player's version.
-uint32_t sound_version();
+// Called by music_init: nullptr when the module player library found at run
+// time is at least the release this program was built for; otherwise a
+// sentence for the user saying which version was found and which is needed.
+const char* sound_library_problem();
+// The same test for version numbers given as major << 24 | minor << 16 |
+// patch: a library older than need's major and minor release is a problem.
+const char* sound_version_problem(uint32_t have, uint32_t need);
 // Called by music_init: opens device at rate frames per second. Returns false
 // when the device cannot be opened (only the default device can fail).
 bool sound_init(SoundDevice device, uint32_t rate);
@@ -49,8 +52,12 @@ bool sound_is_sliding();
 // Called by music_stop: stops the output and frees the device and the module.
 void sound_free();
 
-// Called by music_init: extra latency of the default device in milliseconds,
-// subtracted from the position it reports (--audio-offset).
+// Called once by the start-up step that picks the run's backends: whether
+// the default device is the offline one (headless and capture runs, on the
+// virtual clock) or the system's output.
+void sound_use_offline(bool offline);
+// Called by the same step: extra latency of the default device in
+// milliseconds, subtracted from the position it reports (--audio-offset).
 void sound_set_latency_offset(int milliseconds);
 // Installs the offline device's sample sink (capture); nullptr: none.
 void sound_set_sample_sink(SoundSampleSink sink);

@@ -9,7 +9,7 @@
 #include <string>
 
 #include "resources/pak.h"
-#include "runtime/startup.h"
+#include "core/fatal.h"
 
 namespace {
 

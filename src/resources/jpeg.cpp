@@ -8,7 +8,7 @@
 #include <jpeglib.h>
 #include <jerror.h>
 
-#include "runtime/startup.h"
+#include "core/fatal.h"
 
 namespace {
 

@@ -8,7 +8,7 @@
 
 #include "platform/paths.h"
 #include "resources/file.h"
-#include "runtime/startup.h"
+#include "core/fatal.h"
 
 PakDirectory pak_directory;
 

@@ -6,7 +6,7 @@
 #include <cstring>
 #include <vector>
 
-#include "display/frame.h"
+#include "core/frame.h"
 #include "effects/blend.h"
 #include "effects/blur.h"
 #include "effects/feedback.h"
@@ -16,8 +16,9 @@
 #include "effects/words.h"
 #include "platform/clock.h"
 #include "platform/process.h"
-#include "runtime/music.h"
+#include "core/music_position.h"
 #include "runtime/options.h"
+#include "core/timer.h"
 #include "runtime/startup.h"
 #include "runtime/timeline.h"
 
@@ -76,9 +77,8 @@ void bench_frame_copy() { std::memcpy(bench_copy_target, frame_buffer, 256000); 
 
 void bench_main(char* line)
 {
-    // The music renders offline on the virtual clock: no window, no device.
-    run_options.headless = true;
-    clock_use_virtual(0);
+    // The entry has chosen the bench's backends: the music renders offline
+    // on the virtual clock, with no window and no device.
     auto start = std::chrono::steady_clock::now();
     startup(line);
     frame_allocate(320, 200);

@@ -11,11 +11,11 @@
 #include "platform/process.h"
 #include "platform/sound.h"
 #include "runtime/options.h"
-#include "runtime/startup.h"
+#include "core/fatal.h"
 #include "platform/subprocess.h"
 #include "platform/terminal.h"
 #include "runtime/media_files.h"
-#include "runtime/music.h"
+#include "core/music_position.h"
 
 namespace {
 

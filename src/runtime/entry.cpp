@@ -3,9 +3,8 @@
 #include <cstdio>
 #include <string>
 
-#include "platform/clock.h"
+#include "runtime/backends.h"
 #include "runtime/bench.h"
-#include "runtime/capture.h"
 #include "runtime/options.h"
 #include "runtime/timeline.h"
 
@@ -28,16 +27,12 @@ int entry_main(int argc, char** argv)
         std::printf("vivur %s\n", VIVUR_VERSION);
         return 0;
     }
-    if (run_options.bench)
-        bench_main(entry_words.data());
-    // Headless and capture runs follow the virtual clock, which presentation
-    // moves one frame at a time (the music unit picks its device the same way).
-    // Its millisecond reading starts at 0 unless --clock-start says otherwise.
-    if (run_options.headless || !run_options.capture.empty())
-        clock_use_virtual(run_options.clock_start_ms);
-    if (!run_options.capture.empty() && !capture_start_run(error)) {
+    RunMode mode = run_mode(run_options);
+    if (!backends_choose(mode, run_options, error)) {
         std::fprintf(stderr, "error: %s\n", error.c_str());
         return 1;
     }
+    if (mode == RunMode::bench)
+        bench_main(entry_words.data());
     demo_main(entry_words.data());
 }

@@ -2,15 +2,12 @@
 
 #include <cstdio>
 
+#include "core/fatal.h"
 #include "platform/clock.h"
 #include "platform/sound.h"
 #include "resources/file.h"
-#include "runtime/options.h"
 #include "runtime/pacing.h"
-#include "runtime/startup.h"
 
-uint32_t music_order = 0;
-uint32_t music_row = 0;
 bool sound_ready = false;
 uint32_t music_handle = 0;
 
@@ -20,12 +17,10 @@ char music_name[256];  // the loaded module's name, for messages
 
 void music_init()
 {
-    if (sound_version() != 0x40000)
-        report_error("wrong BASS version (check bass.dll)\n");
-    // Headless and capture runs play on the virtual clock, rendered offline.
-    bool offline = run_options.headless || !run_options.capture.empty();
-    sound_set_latency_offset(run_options.audio_offset_ms);
-    if (!sound_init(offline ? SOUND_DEVICE_OFFLINE : SOUND_DEVICE_DEFAULT, 44100) &&
+    if (const char* problem = sound_library_problem())
+        report_error("%s", problem);
+    release_register(RELEASE_MUSIC, music_stop);
+    if (!sound_init(SOUND_DEVICE_DEFAULT, 44100) &&
         !sound_init(SOUND_DEVICE_NONE, 44100))
         report_error("cannot initialize sounddevice, also tried nosound");
     sound_ready = true;

@@ -4,14 +4,14 @@
 #pragma once
 #include <cstdint>
 
-extern uint32_t music_order;   // order index of the audible position, refreshed by music_poll
-extern uint32_t music_row;     // row within that order's pattern
+#include "core/music_position.h"  // music_order and music_row, which music_poll refreshes
+
 extern bool sound_ready;       // true between a successful music_init and music_stop
 extern uint32_t music_handle;  // the loaded module's handle; 0 means none
 
-// Called by music_load when sound_ready is false: checks the player's version
+// Called by music_load when sound_ready is false: checks the player library
 // and opens the sound device (the no-sound device when that fails; the
-// offline one in headless and capture runs). Fatal when nothing opens.
+// start-up step chose what the default device is). Fatal when nothing opens.
 void music_init();
 // Called once by the timeline before the scenes are prepared: loads the
 // module name into the player. Fatal when it is missing or no module.

@@ -8,7 +8,8 @@
 #include "platform/process.h"
 #include "runtime/music.h"
 #include "runtime/options.h"
-#include "runtime/startup.h"
+#include "core/timer.h"
+#include "core/fatal.h"
 
 int64_t pacing_frame = 0;
 int timeline_step = 0;

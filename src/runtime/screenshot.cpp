@@ -3,7 +3,7 @@
 #include <cstdio>
 
 #include "display/display.h"
-#include "display/frame.h"
+#include "core/frame.h"
 
 int32_t shot_counter = 0;
 

@@ -1,27 +1,19 @@
 #include "runtime/startup.h"
 
-#include <cstdarg>
 #include <cstdio>
 #include <cstring>
 
+#include "core/random.h"
+#include "core/timer.h"
 #include "display/display.h"
-#include "display/frame.h"
+#include "display/window.h"
 #include "effects/blend.h"
 #include "engine3d/tables.h"
-#include "platform/clock.h"
-#include "platform/dialog.h"
-#include "platform/process.h"
-#include "runtime/music.h"
-#include "runtime/random.h"
 
 char* command_line = nullptr;
-bool fullscreen = true;
-const char* window_title = nullptr;
 int32_t startup_random_table[256];
-bool error_reported = false;
 
 namespace {
-uint32_t timer_base = 0;  // clock reading at timer_start
 char empty_line[1] = "";
 }
 
@@ -38,7 +30,7 @@ void startup(char* line)
     write_log_banner();
     timer_start();
     init_blend_tables();
-    fullscreen = !has_option("windowed");
+    display_set_fullscreen(!has_option("windowed"));
     engine_tables_init();
     window_title = "yrk/win v1.0 (alpha)";
 }
@@ -55,13 +47,6 @@ bool has_option(const char* word)
     return std::strstr(command_line, upper) != nullptr;
 }
 
-void timer_start() { timer_base = clock_milliseconds(); }
-
-int32_t timer_ticks()
-{
-    return static_cast<int32_t>((clock_milliseconds() - timer_base) * 4u);
-}
-
 void write_log_banner()
 {
     if (!has_option("log"))
@@ -72,38 +57,4 @@ void write_log_banner()
     static const char plus[] = "+++++++++++++++++++++++++++++++++++++++++++++++++++++++++++++++++";
     std::fprintf(log, "%s\n+++ %s\n%s\n", plus, "yrk/win v1.0 (alpha)", plus);
     std::fclose(log);
-}
-
-void report_error(const char* format, ...)
-{
-    // vsnprintf and snprintf cut an over-long message at the buffer's end.
-    char message[800];
-    va_list args;
-    va_start(args, format);
-    std::vsnprintf(message, sizeof message, format, args);
-    va_end(args);
-    char text[1024];
-    std::snprintf(text, sizeof text, "error: %s\n", message);
-    std::fputs(text, stderr);
-    std::fflush(stderr);
-    // A failure inside the release itself reports again: end at once then.
-    if (error_reported)
-        process_exit(1);
-    error_reported = true;
-    release_all();
-    dialog_show_error("error", text);
-    process_exit(1);
-}
-
-void release_all()
-{
-    music_stop();
-    frame_free();
-    release_display();
-}
-
-void shutdown()
-{
-    release_all();
-    process_exit(1);
 }

@@ -3,7 +3,7 @@
 #include <cstring>
 
 #include "display/display.h"
-#include "display/frame.h"
+#include "core/frame.h"
 #include "effects/blend.h"
 #include "effects/blur.h"
 #include "effects/feedback.h"
@@ -15,7 +15,10 @@
 #include "resources/pak.h"
 #include "runtime/music.h"
 #include "runtime/pacing.h"
+#include "core/timer.h"
+#include "core/fatal.h"
 #include "runtime/startup.h"
+#include "display/display.h"
 
 uint32_t* intro_image = nullptr;
 uint32_t* closing_image = nullptr;

@@ -11,7 +11,7 @@
 
 #include "content.h"
 #include "jpeg_encode.h"
-#include "display/frame.h"
+#include "core/frame.h"
 #include "engine3d/create.h"
 #include "engine3d/loader.h"
 #include "pak_writer.h"

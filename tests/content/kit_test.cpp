@@ -6,7 +6,7 @@
 #include <cstdlib>
 #include <string>
 
-#include "display/frame.h"
+#include "core/frame.h"
 #include "engine3d/create.h"
 #include "engine3d/loader.h"
 #include "engine3d/pipeline.h"

@@ -21,14 +21,15 @@ void HeadlessDisplay::SetUp()
     support_intercept_exit();
     dir = support_temp_dir();
     run_options = RunOptions{};
-    run_options.headless = true;
+    window_use_headless(true);
+    video_use_headless(true);
     video_headless = VideoHeadless{};
     video_headless.sink = keep_shown;
     video_offer_all_modes();
     last_shown = ShownCopy{};
     pacing_frame = 0;
     shot_counter = 0;
-    fullscreen = true;
+    display_set_fullscreen(true);
     pixel_depth = pixel_layout = 0;
     flip_mode = true;
     blit_mode = false;

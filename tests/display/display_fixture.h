@@ -7,13 +7,12 @@
 #include <vector>
 
 #include "display/display.h"
-#include "display/frame.h"
+#include "core/frame.h"
 #include "display/window.h"
 #include "platform/video.h"
 #include "platform/window.h"
 #include "runtime/options.h"
 #include "runtime/pacing.h"
-#include "runtime/startup.h"
 #include "support/support.h"
 
 // The last surface the sink received, copied.

@@ -12,13 +12,16 @@ protected:
     void SetUp() override
     {
         HeadlessDisplay::SetUp();
-        run_options.headless = false;
+        window_use_headless(false);
+        video_use_headless(false);
         // Never a real window: SDL's dummy driver unless the runner names another.
         setenv("SDL_VIDEODRIVER", "dummy", 0);
     }
     void TearDown() override
     {
         HeadlessDisplay::TearDown();
+        window_use_headless(true);
+        video_use_headless(true);
         dialog_enable(false);
     }
 };
@@ -62,7 +65,7 @@ TEST_F(LiveDisplay, EveryDepthCodeOpensInFullScreen)
     for (int32_t code : {32, 24, 16, 15, 216, 215}) {
         SCOPED_TRACE(code);
         SetUp();
-        run_options.depth = code;
+        display_offer_depth(code, 320, 200);
         ASSERT_TRUE(open(false)) << display_error();
         EXPECT_EQ(pixel_depth, code);
         int shows = video_headless.shows;

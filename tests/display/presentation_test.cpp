@@ -72,7 +72,7 @@ TEST_F(HeadlessDisplay, DepthCodesForceOnePath)
     for (const auto& c : cases) {
         SCOPED_TRACE(c.code);
         SetUp();
-        run_options.depth = c.code;
+        display_offer_depth(c.code, 320, 200);
         ASSERT_TRUE(open(false));
         EXPECT_EQ(pixel_depth, c.depth);
         EXPECT_EQ(pixel_layout, c.layout);
@@ -105,7 +105,7 @@ TEST_F(HeadlessDisplay, EveryPathConvertsThePictureWithinItsLines)
         SCOPED_TRACE(code);
         SetUp();
         video_headless.pad_pitch = 12;
-        run_options.depth = code;
+        display_offer_depth(code, 320, 200);
         ASSERT_TRUE(open(false));
         draw_picture();
         present_frame(frame_buffer);
@@ -139,7 +139,7 @@ TEST_F(HeadlessDisplay, DoubledModesClearBandsAndCentreThePicture)
 {
     // A 640 x 480 surface for a 640 x 400 picture: 40 black lines above and below.
     video_headless.pad_lines = 80;
-    run_options.depth = 215;
+    display_offer_depth(215, 320, 200);
     ASSERT_TRUE(open(false));
     ASSERT_EQ(pixel_depth, 215);
     // Dirty the back buffer, so the bands must be cleared by the conversion.

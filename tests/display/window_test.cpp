@@ -125,7 +125,8 @@ TEST_F(HeadlessDisplay, EscapeCloseAndQuitRequestsEndWithCodeOne)
 TEST_F(HeadlessDisplay, ScriptedKeysArriveAfterTheirFrame)
 {
     ScopedChdir here(dir);
-    run_options.keys = {{0, KEY_F1}, {2, KEY_ESCAPE}};
+    window_script_add(0, WINDOW_KEY_F1);
+    window_script_add(2, WINDOW_KEY_ESCAPE);
     ASSERT_TRUE(open(true));  // frame 0, then F1
     EXPECT_EQ(shot_counter, 1);
     present_frame(frame_buffer);  // frame 1

@@ -2,11 +2,11 @@
 
 #include <vector>
 
-#include "display/frame.h"
+#include "core/frame.h"
 #include "effects/blend.h"
 #include "effects/flicker.h"
-#include "runtime/music.h"
-#include "runtime/random.h"
+#include "core/music_position.h"
+#include "core/random.h"
 
 namespace {
 

@@ -4,15 +4,15 @@
 #include <memory>
 #include <vector>
 
-#include "display/frame.h"
+#include "core/frame.h"
 #include "effects/blend.h"
 #include "effects/blur.h"
 #include "effects/pulse.h"
 #include "engine3d/create.h"
 #include "engine3d/pipeline.h"
 #include "platform/clock.h"
-#include "runtime/music.h"
-#include "runtime/startup.h"
+#include "core/music_position.h"
+#include "core/timer.h"
 
 namespace {
 

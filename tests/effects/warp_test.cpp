@@ -2,11 +2,11 @@
 
 #include <vector>
 
-#include "display/frame.h"
+#include "core/frame.h"
 #include "effects/blend.h"
 #include "effects/warp.h"
 #include "platform/clock.h"
-#include "runtime/startup.h"
+#include "core/timer.h"
 
 namespace {
 

@@ -4,11 +4,11 @@
 #include <string>
 #include <vector>
 
-#include "display/frame.h"
+#include "core/frame.h"
 #include "effects/blend.h"
 #include "effects/scene_tables.h"
 #include "effects/words.h"
-#include "runtime/music.h"
+#include "core/music_position.h"
 
 namespace {
 

@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "display/frame.h"
+#include "core/frame.h"
 #include "effects/blend.h"
 #include "engine3d/tables.h"
 

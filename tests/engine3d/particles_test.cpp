@@ -3,8 +3,8 @@
 #include "engine3d/pipeline.h"
 #include "engine_test.h"
 #include "platform/clock.h"
-#include "runtime/random.h"
-#include "runtime/startup.h"
+#include "core/random.h"
+#include "core/timer.h"
 
 namespace {
 

@@ -16,7 +16,8 @@
 #include "runtime/music.h"
 #include "runtime/options.h"
 #include "runtime/pacing.h"
-#include "runtime/startup.h"
+#include "core/timer.h"
+#include "core/fatal.h"
 #include "support/support.h"
 
 namespace {
@@ -25,7 +26,7 @@ void fresh_run(bool headless)
 {
     support_intercept_exit();
     run_options = RunOptions{};
-    run_options.headless = headless;
+    sound_use_offline(headless);
     if (headless)
         clock_use_virtual(0);
     else
@@ -41,6 +42,7 @@ void end_run()
     music_stop();
     sound_set_sample_sink(nullptr);
     clock_use_live();
+    sound_use_offline(false);
     run_options = RunOptions{};
 }
 

@@ -21,7 +21,7 @@ protected:
     {
         support_intercept_exit();
         run_options = RunOptions{};
-        run_options.headless = true;
+        sound_use_offline(true);
         clock_use_virtual(0);
         dir = support_temp_dir();
     }
@@ -31,6 +31,7 @@ protected:
         music_stop();
         sound_set_sample_sink(nullptr);
         clock_use_live();
+        sound_use_offline(false);
         run_options = RunOptions{};
     }
 

@@ -7,7 +7,7 @@
 
 #include "platform/clock.h"
 #include "runtime/options.h"
-#include "runtime/startup.h"
+#include "core/timer.h"
 
 namespace {
 

@@ -5,8 +5,12 @@
 
 #include "platform/clock.h"
 #include "runtime/options.h"
-#include "runtime/random.h"
+#include "core/random.h"
+#include "core/timer.h"
+#include "core/fatal.h"
 #include "runtime/startup.h"
+#include "display/display.h"
+#include "display/window.h"
 #include "support/support.h"
 
 namespace {

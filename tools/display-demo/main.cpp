@@ -5,9 +5,11 @@
 #include <cstdio>
 #include <string>
 
+#include "core/fatal.h"
+#include "core/frame.h"
+#include "core/timer.h"
 #include "display/display.h"
-#include "display/frame.h"
-#include "platform/clock.h"
+#include "runtime/backends.h"
 #include "runtime/options.h"
 #include "runtime/startup.h"
 
@@ -65,9 +67,12 @@ int main(int argc, char** argv)
                    stdout);
         return 0;
     }
-    // Headless runs follow the virtual clock, one frame at a time, like the production.
-    if (run_options.headless || !run_options.capture.empty())
-        clock_use_virtual(0);
+    // The production's backends: headless runs follow the virtual clock, one
+    // frame at a time; a capture records the frames.
+    if (!backends_choose(run_mode(run_options), run_options, error)) {
+        std::fprintf(stderr, "vivur-display-demo: %s\n", error.c_str());
+        return 1;
+    }
     startup(words.data());
     if (!display_open(320, 200, !fullscreen))
         report_error("cannot open a window (%s): run with --headless", display_error());

@@ -13,7 +13,7 @@
 #include "platform/clock.h"
 #include "platform/process.h"
 #include "resources/pak.h"
-#include "runtime/options.h"
+#include "platform/sound.h"
 
 namespace {
 
@@ -192,7 +192,7 @@ int main(int argc, char** argv)
         }
     }
     // Modules play on the offline device, timed by the virtual clock.
-    run_options.headless = true;
+    sound_use_offline(true);
     clock_use_virtual(0);
     for (int i = 1; i < argc; ++i) {
         std::string path = argv[i];

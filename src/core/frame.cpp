@@ -1,4 +1,4 @@
-#include "display/frame.h"
+#include "core/frame.h"
 
 #include <cstring>
 

@@ -1,4 +1,4 @@
-#include "runtime/random.h"
+#include "core/random.h"
 
 uint32_t random_seed = 1;
 
