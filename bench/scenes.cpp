@@ -20,7 +20,7 @@
 #include "engine3d/create.h"
 #include "engine3d/tables.h"
 #include "platform/clock.h"
-#include "platform/paths.h"
+#include "platform/files.h"
 #include "resources/pak.h"
 #include "core/music_position.h"
 #include "core/timer.h"
@@ -46,7 +46,7 @@ std::string find_content()
     std::vector<std::string> dirs = {"."};
     if (const char* env = std::getenv("VIVUR_PAK_DIR"))
         dirs.push_back(env);
-    dirs.push_back(path_executable_dir() + "/..");
+    dirs.push_back(files_executable_dir() + "/..");
     for (const std::string& dir : dirs)
         if (access((dir + "/vivur.pak").c_str(), R_OK) == 0)
             return dir;

@@ -13,8 +13,7 @@
 #include <string>
 #include <vector>
 
-#include <jpeglib.h>
-
+#include "jpeg_writer.h"
 #include "pak_writer.h"
 #include "resources/file.h"
 #include "resources/pak.h"
@@ -29,7 +28,7 @@ using Bytes = std::vector<uint8_t>;
 struct SeedPicture {
     const char* name;     // file name in DIR/jpeg
     int width, height;    // pixels
-    J_COLOR_SPACE space;  // JCS_RGB, JCS_GRAYSCALE or JCS_CMYK
+    int components;       // 3 RGB, 1 greyscale or 4 CMYK
     bool progressive;     // progressive scans instead of baseline
     int restart_rows;     // restart marker every this many MCU rows (0: none)
     bool subsampled;      // 2x2 chroma subsampling instead of none
@@ -45,41 +44,25 @@ uint8_t seed_sample(int x, int y, int component)
 
 Bytes seed_encode(const SeedPicture& picture)
 {
-    jpeg_compress_struct encoder{};
-    jpeg_error_mgr errors;
-    encoder.err = jpeg_std_error(&errors);
-    jpeg_create_compress(&encoder);
-    unsigned char* out = nullptr;
-    unsigned long out_size = 0;
-    jpeg_mem_dest(&encoder, &out, &out_size);
-    const int components = picture.space == JCS_RGB ? 3 : picture.space == JCS_CMYK ? 4 : 1;
-    encoder.image_width = JDIMENSION(picture.width);
-    encoder.image_height = JDIMENSION(picture.height);
-    encoder.input_components = components;
-    encoder.in_color_space = picture.space;
-    jpeg_set_defaults(&encoder);
-    jpeg_set_quality(&encoder, 75, TRUE);
-    if (!picture.subsampled)
-        for (int c = 0; c < encoder.num_components; ++c)
-            encoder.comp_info[c].h_samp_factor = encoder.comp_info[c].v_samp_factor = 1;
-    if (picture.progressive)
-        jpeg_simple_progression(&encoder);
-    encoder.restart_in_rows = picture.restart_rows;
-    encoder.arith_code = picture.arithmetic ? TRUE : FALSE;
-    jpeg_start_compress(&encoder, TRUE);
-    std::vector<JSAMPLE> row(size_t(picture.width * components));
-    while (encoder.next_scanline < encoder.image_height) {
-        const int y = int(encoder.next_scanline);
+    JpegSettings settings;
+    settings.width = picture.width;
+    settings.height = picture.height;
+    settings.components = picture.components;
+    settings.subsampled = picture.subsampled;
+    settings.progressive = picture.progressive;
+    settings.restart_rows = picture.restart_rows;
+    settings.arithmetic = picture.arithmetic;
+    Bytes samples;
+    for (int y = 0; y < picture.height; ++y)
         for (int x = 0; x < picture.width; ++x)
-            for (int c = 0; c < components; ++c)
-                row[size_t(x * components + c)] = seed_sample(x, y, c);
-        JSAMPROW rows[1] = {row.data()};
-        jpeg_write_scanlines(&encoder, rows, 1);
+            for (int c = 0; c < picture.components; ++c)
+                samples.push_back(seed_sample(x, y, c));
+    std::string error;
+    Bytes bytes = jpeg_write(settings, samples.data(), error);
+    if (bytes.empty()) {
+        std::fprintf(stderr, "fuzz_seeds: cannot encode %s: %s\n", picture.name, error.c_str());
+        std::exit(1);
     }
-    jpeg_finish_compress(&encoder);
-    jpeg_destroy_compress(&encoder);
-    Bytes bytes(out, out + out_size);
-    std::free(out);
     return bytes;
 }
 
@@ -263,13 +246,13 @@ int main(int argc, char** argv)
     std::filesystem::create_directories(root / "music");
 
     const SeedPicture pictures[] = {
-        {"colour.jpg", 16, 16, JCS_RGB, false, 0, false, false},
-        {"grey.jpg", 24, 8, JCS_GRAYSCALE, false, 0, false, false},
-        {"cmyk.jpg", 8, 8, JCS_CMYK, false, 0, false, false},
-        {"progressive.jpg", 32, 16, JCS_RGB, true, 0, true, false},
-        {"restart.jpg", 16, 32, JCS_RGB, false, 1, true, false},
-        {"arithmetic.jpg", 16, 16, JCS_RGB, false, 0, false, true},
-        {"wide.jpg", 320, 8, JCS_RGB, false, 0, true, false},
+        {"colour.jpg", 16, 16, 3, false, 0, false, false},
+        {"grey.jpg", 24, 8, 1, false, 0, false, false},
+        {"cmyk.jpg", 8, 8, 4, false, 0, false, false},
+        {"progressive.jpg", 32, 16, 3, true, 0, true, false},
+        {"restart.jpg", 16, 32, 3, false, 1, true, false},
+        {"arithmetic.jpg", 16, 16, 3, false, 0, false, true},
+        {"wide.jpg", 320, 8, 3, false, 0, true, false},
     };
     Bytes colour;
     for (const SeedPicture& picture : pictures) {

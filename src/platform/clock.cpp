@@ -18,6 +18,12 @@ uint32_t clock_milliseconds()
     return static_cast<uint32_t>(std::chrono::duration_cast<std::chrono::milliseconds>(now).count());
 }
 
+uint64_t clock_real_ns()
+{
+    auto now = std::chrono::steady_clock::now().time_since_epoch();
+    return static_cast<uint64_t>(std::chrono::duration_cast<std::chrono::nanoseconds>(now).count());
+}
+
 void clock_sleep(uint32_t ms)
 {
     if (virtual_mode) {

@@ -8,6 +8,9 @@
 uint32_t clock_milliseconds();
 // Pauses for ms milliseconds; on the virtual clock, advances it by that much.
 void clock_sleep(uint32_t ms);
+// Nanoseconds of the steady wall clock, in every mode: for measuring how long
+// work takes (the bench, the capture's progress line), never for the production's time.
+uint64_t clock_real_ns();
 
 // Switches to the virtual clock, whose millisecond reading starts at start_ms.
 void clock_use_virtual(uint32_t start_ms);

@@ -1,8 +1,70 @@
 #include "platform/files.h"
 
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <cerrno>
 #include <cstring>
-#include <sys/stat.h>
+#include <vector>
+
+bool files_open(const char* path, HostFile& file)
+{
+    file = HostFile{};
+    const int descriptor = open(path, O_RDONLY | O_CLOEXEC);
+    if (descriptor < 0)
+        return false;
+    struct stat status;
+    if (fstat(descriptor, &status) != 0 || !S_ISREG(status.st_mode)) {
+        close(descriptor);
+        return false;
+    }
+    file.descriptor = descriptor;
+    file.length = uint64_t(status.st_size);
+    return true;
+}
+
+bool files_read_at(const HostFile& file, uint64_t offset, void* destination, uint64_t length)
+{
+    if (file.descriptor < 0)
+        return false;
+    uint8_t* out = static_cast<uint8_t*>(destination);
+    while (length > 0) {
+        const ssize_t got = pread(file.descriptor, out, length, off_t(offset));
+        if (got <= 0)
+            return false;  // an error, or the file is shorter than it claimed
+        out += got;
+        offset += uint64_t(got);
+        length -= uint64_t(got);
+    }
+    return true;
+}
+
+void files_close(HostFile& file)
+{
+    if (file.descriptor >= 0)
+        close(file.descriptor);
+    file = HostFile{};
+}
+
+std::string files_executable_dir()
+{
+    // readlink does not say whether it cut the path: grow until it fits.
+    std::vector<char> buffer(256);
+    for (;;) {
+        const ssize_t length = readlink("/proc/self/exe", buffer.data(), buffer.size());
+        if (length < 0)
+            return {};
+        if (size_t(length) < buffer.size()) {
+            std::string path(buffer.data(), size_t(length));
+            const size_t slash = path.rfind('/');
+            if (slash == std::string::npos)
+                return {};
+            return slash == 0 ? std::string("/") : path.substr(0, slash);
+        }
+        buffer.resize(buffer.size() * 2);
+    }
+}
 
 bool folder_create(const std::string& path, std::string& error)
 {

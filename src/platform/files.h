@@ -1,6 +1,29 @@
-// Folder creation for the capture output.
+// The host's files: what the resource loaders read (whole loose files and
+// ranges of the archive), where the running program lives, and folders made
+// for the capture output. Native builds use the operating system's calls; the
+// browser build backs the same calls with its page's file system.
 #pragma once
+#include <cstdint>
 #include <string>
+
+// A file open for reading.
+struct HostFile {
+    int descriptor = -1;  // -1 when nothing is open
+    uint64_t length = 0;  // bytes in the file when it was opened
+};
+
+// Opens path for reading when it is a regular file. False when it is
+// missing, a folder or anything else, or cannot be read.
+bool files_open(const char* path, HostFile& file);
+// Reads exactly length bytes at offset into destination; false on an error
+// or when the file ends before that.
+bool files_read_at(const HostFile& file, uint64_t offset, void* destination, uint64_t length);
+// Closes file (nothing happens when it is not open).
+void files_close(HostFile& file);
+
+// The folder that holds the running executable, without a trailing slash
+// ("" when it cannot be told). Paths of any length.
+std::string files_executable_dir();
 
 // Creates path and its missing parents. Returns false with a reason in error.
 bool folder_create(const std::string& path, std::string& error);

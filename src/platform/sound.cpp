@@ -5,7 +5,6 @@
 
 #include <SDL.h>
 
-#include <chrono>
 #include <cstdio>
 
 #include "platform/clock.h"
@@ -40,12 +39,6 @@ uint32_t live_buffer_frames = 0;       // frames per device buffer
 uint64_t live_rendered = 0;            // frames handed to the device so far
 uint64_t live_callback_ns = 0;         // steady time of the latest buffer request
 SoundTrack live_track;                 // positions by frame count
-
-uint64_t steady_ns()
-{
-    auto now = std::chrono::steady_clock::now().time_since_epoch();
-    return static_cast<uint64_t>(std::chrono::duration_cast<std::chrono::nanoseconds>(now).count());
-}
 
 // Frames the timed devices should have rendered by now: the virtual time
 // (rounded to the nearest frame) or the real time since sound_init.
@@ -85,7 +78,7 @@ void offline_listener(uint64_t) { catch_up(); }
 // the position after each, so the program thread can find the heard one.
 void live_callback(void*, Uint8* stream, int length)
 {
-    live_callback_ns = steady_ns();
+    live_callback_ns = clock_real_ns();
     int16_t* out = reinterpret_cast<int16_t*>(stream);
     size_t frames = size_t(length) / (2 * sizeof(int16_t));
     for (size_t done = 0; done < frames; done += slice_frames) {
@@ -235,7 +228,7 @@ uint32_t sound_channel_position(uint32_t handle)
         return 0;
     if (open_device != SOUND_DEVICE_DEFAULT)
         return with_player([] { return player.position; });
-    uint64_t now = steady_ns();
+    uint64_t now = clock_real_ns();
     SDL_LockAudioDevice(live_device);
     int64_t heard = sound_audible_frame(live_rendered, live_callback_ns, now, live_buffer_frames,
                                         player.output_rate, latency_offset_ms);

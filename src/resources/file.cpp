@@ -1,101 +1,69 @@
 #include "resources/file.h"
 
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
 #include <cstdlib>
 #include <cstring>
 #include <string>
 
-#include "resources/pak.h"
 #include "core/fatal.h"
+#include "platform/files.h"
+#include "resources/pak.h"
 
 namespace {
 
-// Reads the loose file at descriptor wholly into a new handle.
-FileHandle file_load_loose(int descriptor, uint64_t length, const char* name)
+// Reads the open loose file wholly into a new handle, closing it.
+FileHandle file_load_loose(HostFile& loose, const char* name)
 {
-    if (length > 0xFFFFFFFFu) {
-        close(descriptor);
+    if (loose.length > 0xFFFFFFFFu) {
+        files_close(loose);
         report_error("%s is too large (more than 4 GB)", name);
     }
-    const uint32_t size = uint32_t(length);
+    const uint32_t size = uint32_t(loose.length);
     uint8_t* data = static_cast<uint8_t*>(std::malloc(size ? size : 1));
     if (!data) {
-        close(descriptor);
+        files_close(loose);
         report_error("out of memory loading [%s] (%u bytes)", name, size);
     }
-    if (!file_read_disk(descriptor, 0, data, size)) {
-        close(descriptor);
+    if (!files_read_at(loose, 0, data, size)) {
+        files_close(loose);
         std::free(data);
         report_error("cannot read %s", name);
     }
-    close(descriptor);
+    files_close(loose);
     return FileHandle{data, size, 0, 1};
 }
 
 }  // namespace
 
-int file_open_disk(const char* path, uint64_t& length)
-{
-    const int descriptor = open(path, O_RDONLY | O_CLOEXEC);
-    if (descriptor < 0)
-        return -1;
-    struct stat status;
-    if (fstat(descriptor, &status) != 0 || !S_ISREG(status.st_mode)) {
-        close(descriptor);
-        return -1;
-    }
-    length = uint64_t(status.st_size);
-    return descriptor;
-}
-
-bool file_read_disk(int descriptor, uint64_t offset, void* destination, uint64_t length)
-{
-    uint8_t* out = static_cast<uint8_t*>(destination);
-    while (length > 0) {
-        const ssize_t got = pread(descriptor, out, length, off_t(offset));
-        if (got <= 0)
-            return false;  // an error, or the file is shorter than it claimed
-        out += got;
-        offset += uint64_t(got);
-        length -= uint64_t(got);
-    }
-    return true;
-}
-
 FileHandle file_open(const char* name)
 {
     FileHandle handle{nullptr, 0, 0, 1};
-    uint64_t length = 0;
-    const int loose = file_open_disk(name, length);
-    if (loose >= 0)
-        return file_load_loose(loose, length, name);
+    HostFile loose;
+    if (files_open(name, loose))
+        return file_load_loose(loose, name);
 
     const int index = pak_find(pak_directory.entries, name);
     if (index < 0)
         report_error("file not found [%s]", name);
     const PakEntry entry = pak_directory.entries[size_t(index)];
     const char* archive = pak_directory.path.c_str();
-    const int descriptor = file_open_disk(archive, length);
-    if (descriptor < 0)
+    HostFile pak;
+    if (!files_open(archive, pak))
         return handle;  // the archive went away since mounting: an empty file
 
     uint64_t block_start = 0;
     std::string problem;
-    if (!pak_check_entry(archive, length, uint32_t(pak_directory.entries.size()), entry,
+    if (!pak_check_entry(archive, pak.length, uint32_t(pak_directory.entries.size()), entry,
                          block_start, problem)) {
-        close(descriptor);
+        files_close(pak);
         report_error("%s", problem.c_str());
     }
     uint8_t* block = static_cast<uint8_t*>(std::malloc(entry.stored_length));
     if (!block) {
-        close(descriptor);
+        files_close(pak);
         report_error("out of memory loading [%s] (%u bytes)", name, entry.stored_length);
     }
-    const bool read = file_read_disk(descriptor, block_start, block, entry.stored_length);
-    close(descriptor);
+    const bool read = files_read_at(pak, block_start, block, entry.stored_length);
+    files_close(pak);
     if (!read) {
         std::free(block);
         report_error("cannot read [%s] from %s", name, archive);

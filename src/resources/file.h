@@ -35,9 +35,3 @@ uint8_t file_getc(FileHandle& handle);
 // Called by each loader when it is done: frees the content and marks the
 // handle closed (size all bits set, data null); the position stays.
 void file_close(FileHandle& handle);
-
-// Disk access shared with pak_mount. Opens path read-only when it is a
-// regular file and gives its length; -1 otherwise.
-int file_open_disk(const char* path, uint64_t& length);
-// Reads exactly length bytes at offset; false on an error or a short file.
-bool file_read_disk(int descriptor, uint64_t offset, void* destination, uint64_t length);

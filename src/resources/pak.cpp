@@ -1,14 +1,11 @@
 #include "resources/pak.h"
 
-#include <unistd.h>
-
 #include <cstdarg>
 #include <cstdio>
 #include <cstring>
 
-#include "platform/paths.h"
-#include "resources/file.h"
 #include "core/fatal.h"
+#include "platform/files.h"
 
 PakDirectory pak_directory;
 
@@ -144,39 +141,40 @@ uint32_t unpack_block(const uint8_t* block, uint8_t* destination)
 void pak_mount(const char* path)
 {
     std::string where = path;
-    uint64_t length = 0;
-    int descriptor = file_open_disk(path, length);
-    if (descriptor < 0 && !std::strchr(path, '/')) {
+    HostFile pak;
+    bool found = files_open(path, pak);
+    if (!found && !std::strchr(path, '/')) {
         // Not in the working directory: an installed or built copy keeps it beside itself.
-        const std::string directory = path_executable_dir();
+        const std::string directory = files_executable_dir();
         if (!directory.empty()) {
             where = directory + "/" + path;
-            descriptor = file_open_disk(where.c_str(), length);
+            found = files_open(where.c_str(), pak);
         }
     }
-    if (descriptor < 0)
+    if (!found)
         report_error("file not found [%s]", path);
 
     const char* archive = where.c_str();
+    const uint64_t length = pak.length;
     uint8_t trailer[pak_trailer_bytes] = {};
     if (length >= pak_trailer_bytes &&
-        !file_read_disk(descriptor, length - pak_trailer_bytes, trailer, pak_trailer_bytes)) {
-        close(descriptor);
+        !files_read_at(pak, length - pak_trailer_bytes, trailer, pak_trailer_bytes)) {
+        files_close(pak);
         report_error("cannot read %s", archive);
     }
     uint32_t count = 0;
     std::string problem;
     if (!pak_read_trailer(archive, length, trailer, count, problem)) {
-        close(descriptor);
+        files_close(pak);
         report_error("%s", problem.c_str());
     }
     std::vector<uint8_t> raw(size_t(count) * pak_entry_bytes);
     const uint64_t directory = length - pak_trailer_bytes - raw.size();
-    if (!file_read_disk(descriptor, directory, raw.data(), raw.size())) {
-        close(descriptor);
+    if (!files_read_at(pak, directory, raw.data(), raw.size())) {
+        files_close(pak);
         report_error("cannot read %s", archive);
     }
-    close(descriptor);
+    files_close(pak);
 
     pak_directory.entries.clear();
     for (uint32_t i = 0; i < count; ++i)

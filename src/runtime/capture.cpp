@@ -1,12 +1,12 @@
 #include "runtime/capture.h"
 
-#include <chrono>
 #include <cerrno>
 #include <cinttypes>
 #include <cstdio>
 #include <cstring>
 #include <vector>
 
+#include "platform/clock.h"
 #include "platform/files.h"
 #include "platform/process.h"
 #include "platform/sound.h"
@@ -36,8 +36,8 @@ struct CaptureState {
     ChildProcess encoder;                // ffmpeg taking raw frames
     int64_t frames = 0;                  // frames written so far
     std::vector<uint32_t> last_frame;    // held at the end of a video until the sound ends
-    std::chrono::steady_clock::time_point started;
-    std::chrono::steady_clock::time_point last_report;
+    uint64_t started_ns = 0;             // wall clock when the capture began
+    uint64_t last_report_ns = 0;         // wall clock of the last progress line
     bool terminal = false;
 };
 
@@ -47,12 +47,12 @@ std::string rate_text() { return std::to_string(capture.settings.fps_num) + "/" 
 
 void report_progress(bool final_line)
 {
-    auto now = std::chrono::steady_clock::now();
-    double since_report = std::chrono::duration<double>(now - capture.last_report).count();
+    uint64_t now = clock_real_ns();
+    double since_report = (now - capture.last_report_ns) * 1e-9;
     if (!final_line && since_report < (capture.terminal ? 0.25 : 5.0))
         return;
-    capture.last_report = now;
-    double elapsed = std::chrono::duration<double>(now - capture.started).count();
+    capture.last_report_ns = now;
+    double elapsed = (now - capture.started_ns) * 1e-9;
     double fraction = (music_order * 64.0 + music_row) / end_position;
     fraction = final_line ? 1.0 : (fraction < 0 ? 0 : fraction > 1 ? 1 : fraction);
     double fps = elapsed > 0 ? capture.frames / elapsed : 0;
@@ -147,7 +147,7 @@ bool capture_open(const CaptureSettings& settings, std::string& error)
     }
     if (capture.video && !start_encoder(error))
         return false;
-    capture.started = capture.last_report = std::chrono::steady_clock::now();
+    capture.started_ns = capture.last_report_ns = clock_real_ns();
     capture.terminal = terminal_attached(2);
     capture.active = true;
     return true;

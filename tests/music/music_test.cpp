@@ -317,3 +317,21 @@ TEST(HeadlessTrace, RepeatsByteForByte)
 }
 
 }  // namespace
+
+namespace {
+
+TEST(SoundLibrary, OlderReleaseThanTheBuildNeedsIsNamedInPlainWords)
+{
+    const uint32_t needed = 0 << 24 | 6 << 16;  // 0.6
+    EXPECT_EQ(sound_version_problem(0 << 24 | 6 << 16 | 9, needed), nullptr);
+    EXPECT_EQ(sound_version_problem(0 << 24 | 7 << 16 | 0, needed), nullptr);
+    EXPECT_EQ(sound_version_problem(1u << 24, needed), nullptr);
+    const char* problem = sound_version_problem(0 << 24 | 5 << 16 | 12, needed);
+    ASSERT_NE(problem, nullptr);
+    EXPECT_STREQ(problem, "the module player library libopenmpt is version 0.5.12, but this build of vivur "
+                          "needs version 0.6 or newer: update the libopenmpt package");
+    // The library this program runs with passes.
+    EXPECT_EQ(sound_library_problem(), nullptr);
+}
+
+}  // namespace
