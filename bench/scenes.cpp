@@ -24,6 +24,7 @@
 #include "resources/pak.h"
 #include "core/music_position.h"
 #include "core/timer.h"
+#include "runtime/timeline.h"
 
 namespace {
 
@@ -70,12 +71,7 @@ struct Setup {
                 real = real && pak_find(pak_directory.entries, name) >= 0;
         }
         if (real) {
-            init_warp_scene();
-            init_words();
-            init_flicker_scene();
-            init_pulse_scene();
-            init_feedback_scene();
-            init_blur_scene();
+            timeline_prepare_scenes();
         } else {
             made_here();
         }

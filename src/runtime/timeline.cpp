@@ -44,6 +44,12 @@ void timeline_prepare()
     intro_image = load_jpeg("intro.jpg", 320, 200);
     closing_image = load_jpeg("feli.jpg", 320, 200);
     music_load("wuntje.s3m");
+    timeline_prepare_scenes();
+    music_start();
+}
+
+void timeline_prepare_scenes()
+{
     init_zoom();
     init_warp_scene();
     init_words();
@@ -52,7 +58,6 @@ void timeline_prepare()
     init_feedback_scene();
     init_blur_scene();
     init_closing_words();
-    music_start();
 }
 
 namespace {

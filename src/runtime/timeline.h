@@ -11,6 +11,9 @@ extern float zoom_factor;        // the intro zoom of the last frame of step 3
 // Mounts the archive, loads every asset, prepares every scene and starts the
 // music; called by demo_main once the display is open, and by the bench.
 void timeline_prepare();
+// The eight scene preparations of timeline_prepare, in their order; the
+// scene benchmarks call it too.
+void timeline_prepare_scenes();
 
 // Called by entry_main; runs the whole production and ends through shutdown.
 [[noreturn]] void demo_main(char* line);

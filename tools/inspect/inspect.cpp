@@ -18,7 +18,7 @@
 namespace {
 
 // The production's assets and what their scenes need of them.
-const AssetSpec assets[] = {
+const AssetRule assets[] = {
     {"intro.jpg", 'p', 320, 200, 0},  {"feli.jpg", 'p', 320, 200, 0},
     {"font.jpg", 'p', 32, 26 * 32, 0}, {"mulmap.jpg", 'p', 320, 200, 0},
     {"atg7.jpg", 'p', 256, 256, 0},   {"norm.jpg", 'p', 320, 200, 0},
@@ -105,7 +105,7 @@ void inspect_archive(const std::string& path)
         inspect_problem(path, "cannot make an empty working folder");
         return;
     }
-    for (const AssetSpec& asset : assets) {
+    for (const AssetRule& asset : assets) {
         if (pak_find(pak_directory.entries, asset.name) < 0) {
             inspect_problem(asset.name, std::string("missing from ") + path);
             continue;
@@ -124,10 +124,10 @@ void inspect_archive(const std::string& path)
 
 }  // namespace
 
-const AssetSpec* inspect_asset(const std::string& path)
+const AssetRule* inspect_asset(const std::string& path)
 {
     std::string name = std::filesystem::path(path).filename().string();
-    for (const AssetSpec& asset : assets)
+    for (const AssetRule& asset : assets)
         if (strcasecmp(asset.name, name.c_str()) == 0)
             return &asset;
     return nullptr;
@@ -197,15 +197,15 @@ int main(int argc, char** argv)
     for (int i = 1; i < argc; ++i) {
         std::string path = argv[i];
         std::string ext = extension(path);
-        const AssetSpec* spec = inspect_asset(path);
+        const AssetRule* rule = inspect_asset(path);
         if (ext == ".pak")
             inspect_archive(path);
         else if (ext == ".jpg" || ext == ".jpeg")
-            inspect_picture(path, spec);
+            inspect_picture(path, rule);
         else if (ext == ".3ds")
-            inspect_scene(path, spec);
+            inspect_scene(path, rule);
         else if (ext == ".s3m" || ext == ".mod" || ext == ".xm" || ext == ".it")
-            inspect_module(path, spec);
+            inspect_module(path, rule);
         else
             inspect_problem(path, "not a picture (.jpg), scene (.3ds), module (.s3m) or archive (.pak)");
     }

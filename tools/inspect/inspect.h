@@ -6,7 +6,7 @@
 #include <string>
 
 // What the production needs of one of its assets.
-struct AssetSpec {
+struct AssetRule {
     const char* name;     // archive name
     char kind;            // 'p' picture, 's' scene, 'm' module
     int width, height;    // pictures: exact width, least height
@@ -14,7 +14,7 @@ struct AssetSpec {
 };
 
 // The asset of that name (any letter case, directories ignored), or null.
-const AssetSpec* inspect_asset(const std::string& path);
+const AssetRule* inspect_asset(const std::string& path);
 
 // Prints "problem: LABEL: message" and counts it; the exit code is 1 once any was printed.
 void inspect_problem(const std::string& label, const std::string& message);
@@ -26,7 +26,7 @@ bool inspect_guard(const std::function<void()>& body, std::string& out, std::str
 
 // Each prints the lines of one file (opened through the file layer, so an
 // archive entry's name works while its archive is mounted) and reports its
-// problems. spec is the asset the file stands for, or null to describe only.
-void inspect_picture(const std::string& path, const AssetSpec* spec);
-void inspect_scene(const std::string& path, const AssetSpec* spec);
-void inspect_module(const std::string& path, const AssetSpec* spec);
+// problems. rule is the asset the file stands for, or null to describe only.
+void inspect_picture(const std::string& path, const AssetRule* rule);
+void inspect_scene(const std::string& path, const AssetRule* rule);
+void inspect_module(const std::string& path, const AssetRule* rule);

@@ -56,7 +56,7 @@ bool read_s3m_header(const FileHandle& f, std::string& title, int& orders, int& 
 
 }  // namespace
 
-void inspect_module(const std::string& path, const AssetSpec* spec)
+void inspect_module(const std::string& path, const AssetRule* rule)
 {
     FileHandle file{};
     std::string out, message;
@@ -120,6 +120,6 @@ void inspect_module(const std::string& path, const AssetSpec* spec)
         else
             std::printf("end mark %s: never reached\n", marks[i].text);
     }
-    if (spec && next_mark < MARK_COUNT)
+    if (rule && next_mark < MARK_COUNT)
         inspect_problem(path, std::string("the timeline never reaches its end mark ") + marks[next_mark].text);
 }

@@ -48,7 +48,7 @@ bool read_header(const FileHandle& file, int& width, int& height, int& component
 
 }  // namespace
 
-void inspect_picture(const std::string& path, const AssetSpec* spec)
+void inspect_picture(const std::string& path, const AssetRule* rule)
 {
     FileHandle file{};
     std::string out, message;
@@ -64,8 +64,8 @@ void inspect_picture(const std::string& path, const AssetSpec* spec)
         return;
     }
     // The production's decode, with its own size check where the file is an asset.
-    int want_width = spec ? spec->width : width;
-    int want_height = spec ? spec->height : height;
+    int want_width = rule ? rule->width : width;
+    int want_height = rule ? rule->height : height;
     std::string warnings;
     bool decoded = inspect_guard(
         [&] { std::free(load_jpeg(path.c_str(), want_width, want_height)); }, out, warnings);

@@ -59,7 +59,7 @@ void print_keyframer(const Scene& scene)
 
 }  // namespace
 
-void inspect_scene(const std::string& path, const AssetSpec* spec)
+void inspect_scene(const std::string& path, const AssetRule* rule)
 {
     material_table = MaterialTable{};  // this file's material names only
     Scene scene;
@@ -89,7 +89,7 @@ void inspect_scene(const std::string& path, const AssetSpec* spec)
         std::printf("%s%s", i ? ", " : ": ", material_table.names[i].text);
     std::printf(material_table.count ? "\n" : " (the loader warns: no materials assigned to objects)\n");
     print_keyframer(scene);
-    if (spec && scene.object_count < spec->min_objects)
+    if (rule && scene.object_count < rule->min_objects)
         inspect_problem(path, std::to_string(scene.object_count) + " objects, the production needs at least " +
-                                  std::to_string(spec->min_objects));
+                                  std::to_string(rule->min_objects));
 }
