@@ -17,7 +17,7 @@ namespace {
 constexpr int32_t max_modes = 8;
 constexpr int32_t max_surfaces = 16;
 
-const VideoBackend* backend = &video_sdl_backend;  // chosen by video_use_headless
+const VideoBackend* backend = &video_live_backend;  // chosen by video_use_headless
 VideoDevice the_device;                            // the one device
 bool device_open = false;                          // the_device is in use
 VideoMode offered[max_modes];                      // modes the screen offers
@@ -82,7 +82,7 @@ void free_surface(VideoSurface* surface)
 
 void video_use_headless(bool headless)
 {
-    backend = headless ? &video_headless_backend : &video_sdl_backend;
+    backend = headless ? &video_headless_backend : &video_live_backend;
 }
 
 void video_set_presentation(const VideoPresentation& presentation) { video_presentation = presentation; }

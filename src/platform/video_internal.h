@@ -39,7 +39,8 @@ struct VideoBackend {
     void (*forget)(VideoSurface& surface);
 };
 
-extern const VideoBackend video_sdl_backend;
+// The live display: SDL2 natively (video_sdl.cpp), the page's canvas in the browser build.
+extern const VideoBackend video_live_backend;
 extern const VideoBackend video_headless_backend;
 // The presentation rules set by video_set_presentation.
 extern VideoPresentation video_presentation;

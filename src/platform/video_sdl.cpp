@@ -98,4 +98,4 @@ void sdl_forget(VideoSurface& surface)
 
 }  // namespace
 
-const VideoBackend video_sdl_backend = {sdl_create, sdl_release, sdl_show, sdl_forget};
+const VideoBackend video_live_backend = {sdl_create, sdl_release, sdl_show, sdl_forget};

@@ -14,7 +14,7 @@ struct ScriptEntry {
 
 constexpr int queue_size = 64;
 
-const WindowBackend* backend = &window_sdl_backend;  // chosen by window_use_headless
+const WindowBackend* backend = &window_live_backend;  // chosen by window_use_headless
 WindowHandle the_window;                              // the one window
 bool window_exists = false;                           // the_window was created
 char error_text[256] = "";                            // why window_create failed
@@ -29,7 +29,7 @@ char last_url[512] = "";                              // last URL opened
 
 void window_use_headless(bool headless)
 {
-    backend = headless ? &window_headless_backend : &window_sdl_backend;
+    backend = headless ? &window_headless_backend : &window_live_backend;
 }
 
 bool window_is_headless() { return backend == &window_headless_backend; }

@@ -28,7 +28,8 @@ struct WindowBackend {
     void (*set_covering)(WindowHandle& window, bool covering);
 };
 
-extern const WindowBackend window_sdl_backend;
+// The live window: SDL2 natively (window_sdl.cpp), the page in the browser build.
+extern const WindowBackend window_live_backend;
 extern const WindowBackend window_headless_backend;
 
 // The window, or nullptr before window_create.

@@ -160,7 +160,7 @@ void sdl_set_covering(WindowHandle& window, bool covering)
 
 }  // namespace
 
-const WindowBackend window_sdl_backend = {
+const WindowBackend window_live_backend = {
     sdl_create, sdl_release, sdl_show, sdl_poll, sdl_get_rect, sdl_set_rect,
     sdl_desktop, sdl_set_cursor, sdl_open_url, sdl_set_covering,
 };
