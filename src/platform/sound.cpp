@@ -1,6 +1,10 @@
 // The sound service over libopenmpt: the default device renders on SDL's audio
 // thread, the no-sound device renders and discards up to the real time on each
-// query, the offline device renders up to the virtual clock into a sink.
+// query, the offline device renders up to the virtual clock into a sink. When
+// the default device stops for good (SDL reports it stopped once its sound
+// server has gone away), the program thread carries on rendering in its place,
+// paced by the real clock from the frame last heard, so the production plays
+// on silently at the right speed.
 #include "platform/sound.h"
 
 #include <SDL.h>
@@ -15,7 +19,6 @@ namespace {
 
 constexpr uint32_t music_handle_value = 1;  // the one module's handle
 constexpr size_t chunk_frames = 1024;       // frames per render call of the timed devices
-constexpr size_t slice_frames = 64;         // frames between two checkpoints of the default device
 constexpr uint16_t device_buffer_frames = 1024;  // buffer asked of the default device
 
 SoundDevice open_device = SOUND_DEVICE_CLOSED;
@@ -30,15 +33,12 @@ SoundSampleSink sample_sink = nullptr; // receives the offline device's output
 uint64_t frames_done = 0;              // frames rendered since sound_init
 uint32_t start_ms = 0;                 // clock reading at sound_init (no-sound device)
 bool rendering = false;                // guards against a sink that calls back in
-int16_t chunk[chunk_frames * 2];       // render buffer
+int16_t chunk[chunk_frames * 2];       // render buffer (also of the default device once it has stopped)
 
-// Default device (fields shared with the audio thread are read and written
-// under the device lock).
+// Default device (shared with the audio thread under the device lock until
+// the device stops).
 SDL_AudioDeviceID live_device = 0;
-uint32_t live_buffer_frames = 0;       // frames per device buffer
-uint64_t live_rendered = 0;            // frames handed to the device so far
-uint64_t live_callback_ns = 0;         // steady time of the latest buffer request
-SoundTrack live_track;                 // positions by frame count
+SoundLive live;
 
 // Frames the timed devices should have rendered by now: the virtual time
 // (rounded to the nearest frame) or the real time since sound_init.
@@ -78,15 +78,26 @@ void offline_listener(uint64_t) { catch_up(); }
 // the position after each, so the program thread can find the heard one.
 void live_callback(void*, Uint8* stream, int length)
 {
-    live_callback_ns = clock_real_ns();
-    int16_t* out = reinterpret_cast<int16_t*>(stream);
-    size_t frames = size_t(length) / (2 * sizeof(int16_t));
-    for (size_t done = 0; done < frames; done += slice_frames) {
-        size_t count = frames - done < slice_frames ? frames - done : slice_frames;
-        sound_player_render(player, out + 2 * done, count);
-        live_rendered += count;
-        sound_track_add(live_track, live_rendered, player.position);
+    live.callback_ns = clock_real_ns();
+    sound_live_render(live, player, reinterpret_cast<int16_t*>(stream), size_t(length) / (2 * sizeof(int16_t)));
+}
+
+// Called on the program thread before each use of the default device. Once SDL
+// reports the device stopped, its thread would go on asking for buffers only
+// as fast as its own sleeps allow (several per cent slow, measured): pause it
+// for good (so the callback no longer runs) and render here from now on,
+// following the clock from the frame heard at the stop. Returns true while the
+// audio thread still renders, so the caller must take the device lock.
+bool live_running(uint64_t now)
+{
+    if (!live.stopped && SDL_GetAudioDeviceStatus(live_device) == SDL_AUDIO_STOPPED) {
+        SDL_PauseAudioDevice(live_device, 1);
+        sound_live_stop(live, now, player.output_rate, latency_offset_ms);
     }
+    if (!live.stopped)
+        return true;
+    sound_live_follow(live, player, now, chunk, chunk_frames);
+    return false;
 }
 
 bool live_open(uint32_t rate)
@@ -108,19 +119,16 @@ bool live_open(uint32_t rate)
     }
     // The device opens paused: the audio thread does not run yet.
     sound_player_reset(player, static_cast<uint32_t>(have.freq));
-    live_buffer_frames = have.samples;
-    live_rendered = 0;
-    live_callback_ns = 0;
-    sound_track_clear(live_track);
+    sound_live_reset(live, have.samples);
     return true;
 }
 
 // Runs fn on the player with the audio thread held off (default device) or
-// after rendering up to now (timed devices).
+// after rendering up to now (timed devices, and the default device once stopped).
 template <typename Fn>
 auto with_player(Fn fn)
 {
-    if (open_device == SOUND_DEVICE_DEFAULT) {
+    if (open_device == SOUND_DEVICE_DEFAULT && live_running(clock_real_ns())) {
         SDL_LockAudioDevice(live_device);
         auto result = fn();
         SDL_UnlockAudioDevice(live_device);
@@ -206,7 +214,7 @@ uint32_t sound_music_load(const uint8_t* data, size_t size)
 
 void sound_start()
 {
-    if (open_device == SOUND_DEVICE_DEFAULT)
+    if (open_device == SOUND_DEVICE_DEFAULT && live_running(clock_real_ns()))
         SDL_PauseAudioDevice(live_device, 0);
 }
 
@@ -228,13 +236,9 @@ uint32_t sound_channel_position(uint32_t handle)
         return 0;
     if (open_device != SOUND_DEVICE_DEFAULT)
         return with_player([] { return player.position; });
-    uint64_t now = clock_real_ns();
-    SDL_LockAudioDevice(live_device);
-    int64_t heard = sound_audible_frame(live_rendered, live_callback_ns, now, live_buffer_frames,
-                                        player.output_rate, latency_offset_ms);
-    uint32_t position = sound_track_find(live_track, heard);
-    SDL_UnlockAudioDevice(live_device);
-    return position;
+    return with_player([] {
+        return sound_track_find(live.track, sound_live_heard(live, clock_real_ns(), player.output_rate, latency_offset_ms));
+    });
 }
 
 uint32_t sound_music_passes(uint32_t handle)

@@ -1,5 +1,17 @@
 #include "platform/sound_track.h"
 
+namespace {
+
+constexpr size_t slice_frames = 64;  // frames between two checkpoints
+
+// Frames played at rate in elapsed_ns (split so that days of it cannot overflow).
+uint64_t frames_in(uint64_t elapsed_ns, uint32_t rate)
+{
+    return elapsed_ns / 1000000000u * rate + elapsed_ns % 1000000000u * rate / 1000000000u;
+}
+
+}  // namespace
+
 void sound_track_clear(SoundTrack& track)
 {
     track.count = 0;
@@ -51,4 +63,54 @@ int64_t sound_audible_frame(uint64_t rendered, uint64_t callback_ns, uint64_t no
         played = buffer_frames;
     int64_t offset = int64_t(offset_ms) * int64_t(rate) / 1000;
     return int64_t(rendered) - int64_t(buffer_frames) + int64_t(played) - offset;
+}
+
+void sound_live_reset(SoundLive& live, uint32_t buffer_frames)
+{
+    sound_track_clear(live.track);
+    live.buffer_frames = buffer_frames;
+    live.rendered = 0;
+    live.callback_ns = 0;
+    live.stopped = false;
+    live.stop_ns = 0;
+    live.stop_frame = 0;
+}
+
+void sound_live_render(SoundLive& live, SoundPlayer& player, int16_t* out, size_t count)
+{
+    for (size_t done = 0; done < count; done += slice_frames) {
+        size_t slice = count - done < slice_frames ? count - done : slice_frames;
+        sound_player_render(player, out + 2 * done, slice);
+        live.rendered += slice;
+        sound_track_add(live.track, live.rendered, player.position);
+    }
+}
+
+int64_t sound_live_heard(const SoundLive& live, uint64_t now_ns, uint32_t rate, int offset_ms)
+{
+    if (!live.stopped)
+        return sound_audible_frame(live.rendered, live.callback_ns, now_ns, live.buffer_frames, rate, offset_ms);
+    uint64_t elapsed = now_ns > live.stop_ns ? now_ns - live.stop_ns : 0;
+    return live.stop_frame + static_cast<int64_t>(frames_in(elapsed, rate));
+}
+
+void sound_live_stop(SoundLive& live, uint64_t now_ns, uint32_t rate, int offset_ms)
+{
+    if (live.stopped)
+        return;
+    live.stop_frame = sound_live_heard(live, now_ns, rate, offset_ms);
+    live.stop_ns = now_ns;
+    live.stopped = true;
+}
+
+void sound_live_follow(SoundLive& live, SoundPlayer& player, uint64_t now_ns, int16_t* scratch,
+                       size_t scratch_frames)
+{
+    if (!live.stopped)
+        return;
+    int64_t target = sound_live_heard(live, now_ns, player.output_rate, 0) + live.buffer_frames;
+    while (static_cast<int64_t>(live.rendered) < target) {
+        uint64_t left = static_cast<uint64_t>(target - static_cast<int64_t>(live.rendered));
+        sound_live_render(live, player, scratch, left < scratch_frames ? size_t(left) : scratch_frames);
+    }
 }

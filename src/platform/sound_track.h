@@ -1,8 +1,13 @@
 // Position checkpoints and the latency estimate of the default device: the
 // audio thread records (frame count, position) as it renders, and the program
-// thread looks up the position of the frame being heard now.
+// thread looks up the position of the frame being heard now. When the device
+// stops for good (its sound server went away), the program thread renders in
+// its place and the heard frame runs on by the clock.
 #pragma once
+#include <cstddef>
 #include <cstdint>
+
+#include "platform/sound_player.h"
 
 constexpr uint32_t SOUND_TRACK_SIZE = 8192;  // checkpoints kept (about 12 s at 64 frames each)
 
@@ -29,3 +34,31 @@ void sound_track_clear(SoundTrack& track);
 // offset_ms more latency is that much further behind.
 int64_t sound_audible_frame(uint64_t rendered, uint64_t callback_ns, uint64_t now_ns,
                             uint32_t buffer_frames, uint32_t rate, int offset_ms);
+
+// The default device's side of the player. While the device runs, the audio
+// thread writes it under the device lock; once it has stopped, only the
+// program thread touches it.
+struct SoundLive {
+    SoundTrack track;        // positions by frame count
+    uint32_t buffer_frames;  // frames per device buffer
+    uint64_t rendered;       // frames rendered so far
+    uint64_t callback_ns;    // steady time of the latest buffer request
+    bool stopped;            // the device has stopped: the heard frame follows the clock
+    uint64_t stop_ns;        // steady time at which the stop was noticed
+    int64_t stop_frame;      // the frame heard then
+};
+
+// Empties live for a device asking for buffer_frames frames at a time.
+void sound_live_reset(SoundLive& live, uint32_t buffer_frames);
+// Renders count frames of player into out in slices, with a checkpoint after each.
+void sound_live_render(SoundLive& live, SoundPlayer& player, int16_t* out, size_t count);
+// The frame heard at now_ns at rate frames per second: the device's estimate
+// (sound_audible_frame), or after a stop the frame heard then plus the time since.
+int64_t sound_live_heard(const SoundLive& live, uint64_t now_ns, uint32_t rate, int offset_ms);
+// The device has stopped at now_ns: the frame heard now is where the clock takes over.
+void sound_live_stop(SoundLive& live, uint64_t now_ns, uint32_t rate, int offset_ms);
+// After a stop: renders player into scratch (scratch_frames stereo frames,
+// dropped) until one buffer past the frame heard at now_ns, as the device kept
+// it, so the position, the rate steps and the volume slide go on in real time.
+void sound_live_follow(SoundLive& live, SoundPlayer& player, uint64_t now_ns, int16_t* scratch,
+                       size_t scratch_frames);

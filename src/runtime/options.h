@@ -31,6 +31,7 @@ struct RunOptions {
     bool json = false;
     int size_w = 1440, size_h = 1080; // video size for capture files
     uint32_t clock_start_ms = 0;      // first millisecond reading of the virtual clock (hidden --clock-start)
+    bool trace_clock = false;         // trace lines end with the millisecond clock reading (hidden --trace-clock)
 };
 
 extern RunOptions run_options;

@@ -36,7 +36,9 @@ void pacing_trace_open()
         report_error("cannot create trace file %s", run_options.trace.c_str());
     std::setvbuf(trace_file, trace_buffer, _IOFBF, sizeof trace_buffer);
     process_on_exit(pacing_trace_finish);
-    std::fputs("frame,timer_ticks,order,row,step\n", trace_file);
+    std::fputs(run_options.trace_clock ? "frame,timer_ticks,order,row,step,clock_ms\n"
+                                       : "frame,timer_ticks,order,row,step\n",
+               trace_file);
 }
 
 }  // namespace
@@ -58,12 +60,15 @@ void pacing_frame_polled()
     if (!run_options.trace.empty()) {
         if (!trace_file)
             pacing_trace_open();
+        std::fprintf(trace_file, "%lld,%d,%u,%u,", static_cast<long long>(pacing_frame), timer_ticks(), music_order,
+                     music_row);
         if (timeline_step != 0)
-            std::fprintf(trace_file, "%lld,%d,%u,%u,%d\n", static_cast<long long>(pacing_frame), timer_ticks(),
-                         music_order, music_row, timeline_step);
-        else
-            std::fprintf(trace_file, "%lld,%d,%u,%u,\n", static_cast<long long>(pacing_frame), timer_ticks(),
-                         music_order, music_row);
+            std::fprintf(trace_file, "%d", timeline_step);
+        // --trace-clock: the millisecond clock reading (the monotonic clock
+        // truncated to 32 bits, live) as the line is written, right after the poll.
+        if (run_options.trace_clock)
+            std::fprintf(trace_file, ",%u", clock_milliseconds());
+        std::fputc('\n', trace_file);
     }
     ++pacing_frame;
     if (run_options.frames >= 0 && pacing_frame >= run_options.frames)

@@ -22,3 +22,9 @@ e2e_scratch() {
   work=$(mktemp -d)
   trap 'chmod -R u+w "$work" 2>/dev/null || true; rm -rf "$work"' EXIT
 }
+
+# Ends the script as skipped (CTest's SKIP_RETURN_CODE for these scripts), saying why.
+e2e_skip() {
+  echo "$e2e_name: skipped, $*"
+  exit 77
+}

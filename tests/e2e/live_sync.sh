@@ -1,0 +1,113 @@
+#!/usr/bin/env bash
+# Live sync against a real sound server, and the silent run after its death.
+# A private PulseAudio server with a null sink and a private Xvfb display: the
+# production plays live in a window (SDL's pulseaudio driver) with a trace
+# whose clock_ms column (--trace-clock) gives the monotonic time of every poll,
+# while parec records the sink's monitor and a helper stamps each read with the
+# monotonic clock. The recording is aligned by cross-correlation with an
+# offline capture's audio.wav, and a headless trace at 980 frames a second
+# gives the frame at which each row starts. For every row change the program
+# reported, "the sink played the row start" minus "the program reported the
+# row" must have a median within -10..10 ms and its central 95 % within
+# -17..17 ms. Then the server is killed: the production must go on silently
+# with its music position keeping real time (within a row, 0.12 s, per ten
+# seconds) and never jumping more than 0.25 s, and end normally (exit code 1)
+# on a termination signal. The table and the figures go to live_sync.txt in
+# the build directory, the run's files to live_sync.d there (kept for a look
+# after a failure). Skipped (exit code 77) only where pulseaudio cannot start.
+# Arguments: <build dir> <source dir>.
+set -euo pipefail
+. "$(dirname "${BASH_SOURCE[0]}")/lib/common.sh"
+e2e_need_content
+helper=$source_dir/tests/e2e/live_sync.py
+python=/usr/bin/python3     # Debian's, with python3-numpy
+report=$build/live_sync.txt
+fail() { echo "live_sync: $*" >&2; exit 1; }
+
+command -v pulseaudio >/dev/null || e2e_skip "pulseaudio is not installed"
+for tool in parec pactl Xvfb "$python"; do
+  command -v "$tool" >/dev/null || fail "$tool is missing (scripts/setup installs it)"
+done
+"$python" -c 'import numpy' 2>/dev/null || fail "numpy is missing for $python (Debian package python3-numpy)"
+
+work=$build/live_sync.d
+rm -rf "$work"
+mkdir -p "$work"
+cd "$work"
+pids=()
+# Ends what this script started, newest first.
+finish() {
+  local i
+  for ((i = ${#pids[@]} - 1; i >= 0; i--)); do
+    kill "${pids[i]}" 2>/dev/null || true
+    wait "${pids[i]}" 2>/dev/null || true
+  done
+}
+trap finish EXIT
+
+# The private sound server: a null sink at 44100 Hz and a native socket of its own.
+mkdir -p pulse/runtime pulse/state pulse/config
+cat >pulse/server.pa <<EOF
+load-module module-native-protocol-unix socket=$work/pulse/native auth-anonymous=1
+load-module module-null-sink sink_name=livesync rate=44100 channels=2
+set-default-sink livesync
+EOF
+echo "autospawn = no" >pulse/client.conf
+export PULSE_RUNTIME_PATH=$work/pulse/runtime PULSE_STATE_PATH=$work/pulse/state
+export XDG_CONFIG_HOME=$work/pulse/config PULSE_CLIENTCONFIG=$work/pulse/client.conf
+export PULSE_SERVER=unix:$work/pulse/native PULSE_SINK=livesync
+# Also as root (CI): pulseaudio then warns but runs.
+pulseaudio -n -F pulse/server.pa --daemonize=no --exit-idle-time=-1 --use-pid-file=no \
+  --system=no --log-target=stderr >pulse/server.log 2>&1 &
+server=$!
+pids+=("$server")
+for _ in $(seq 100); do
+  pactl info >/dev/null 2>&1 && break
+  kill -0 "$server" 2>/dev/null || break
+  sleep 0.1
+done
+pactl info >/dev/null 2>&1 ||
+  e2e_skip "pulseaudio cannot start here: $(grep -v '^W:' pulse/server.log | tail -1)"
+
+# The references, offline: the row table (45 sound frames a frame) and a
+# 60 fps capture of the first 25 s.
+SDL_VIDEODRIVER=dummy SDL_AUDIODRIVER=dummy timeout -s KILL 300 \
+  "$build/vivur" --headless --fps=44100/45 --frames=36000 --trace=rows.csv >rows.log 2>&1 || [ $? -eq 1 ] ||
+  fail "the headless run failed: $(tail -3 rows.log)"
+SDL_VIDEODRIVER=dummy SDL_AUDIODRIVER=dummy timeout -s KILL 300 \
+  "$build/vivur" --capture=capture --fps=60 --frames=1500 --trace=capture.csv >capture.log 2>&1 ||
+  fail "the capture failed: $(tail -3 capture.log)"
+[ -f capture/001499.png ] && [ ! -f capture/001500.png ] || fail "the capture did not stop after 1500 frames"
+rm -f capture/*.png
+
+# The private display.
+Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>display.txt 2>xvfb.log &
+pids+=("$!")
+for _ in $(seq 100); do [ -s display.txt ] && break; sleep 0.1; done
+[ -s display.txt ] || fail "Xvfb did not start: $(tail -2 xvfb.log)"
+export DISPLAY=:$(head -1 display.txt)
+
+# Record the monitor, then play: 21 s with sound, 12 s after the server's death.
+parec --latency-msec=5 --format=s16le --rate=44100 --channels=2 --raw -d livesync.monitor 2>parec.log |
+  "$python" "$helper" record recording.raw stamps.bin &
+pids+=("$!")
+sleep 0.5
+env -u SDL_VIDEODRIVER SDL_AUDIODRIVER=pulseaudio \
+  "$build/vivur" windowed --trace=live.csv --trace-clock >live.log 2>&1 &
+player=$!
+pids+=("$player")
+sleep 21
+kill_ns=$("$python" "$helper" now)
+kill -KILL "$server"
+sleep 12
+kill -0 "$player" 2>/dev/null || fail "the production ended after the server was killed: $(tail -3 live.log)"
+kill -TERM "$player"
+for _ in $(seq 200); do kill -0 "$player" 2>/dev/null || break; sleep 0.1; done
+kill -0 "$player" 2>/dev/null && fail "the production did not end within 20 s of a termination signal"
+status=0
+wait "$player" || status=$?
+[ "$status" -eq 1 ] || fail "the production ended with exit code $status: $(tail -3 live.log)"
+
+"$python" "$helper" analyse --rows rows.csv --rows-step 45 --reference capture/audio.wav \
+  --reference-trace capture.csv --live live.csv --recording recording.raw --stamps stamps.bin \
+  --kill-ns "$kill_ns" --report "$report" || fail "see $report"
