@@ -1,31 +1,23 @@
-// The sound service over libopenmpt: the default device renders on SDL's audio
-// thread, the no-sound device renders and discards up to the real time on each
-// query, the offline device renders up to the virtual clock into a sink. When
-// the default device stops for good (SDL reports it stopped once its sound
-// server has gone away), the program thread carries on rendering in its place,
-// paced by the real clock from the frame last heard, so the production plays
-// on silently at the right speed.
+// The sound service over libopenmpt: the default device renders for the
+// live output device (sound_device.h), the no-sound device renders and
+// discards up to the real time on each query, the offline device renders up
+// to the virtual clock into a sink.
 #include "platform/sound.h"
-
-#include <SDL.h>
 
 #include <cstdio>
 
 #include "platform/clock.h"
-#include "platform/sound_player.h"
-#include "platform/sound_track.h"
+#include "platform/sound_device.h"
 
 namespace {
 
 constexpr uint32_t music_handle_value = 1;  // the one module's handle
 constexpr size_t chunk_frames = 1024;       // frames per render call of the timed devices
-constexpr uint16_t device_buffer_frames = 1024;  // buffer asked of the default device
 
 SoundDevice open_device = SOUND_DEVICE_CLOSED;
-// The player. On the default device only the audio thread renders with it;
+// The player. On the default device the device's renderer renders with it;
 // the program thread changes its control fields under the device lock.
-SoundPlayer player;
-int latency_offset_ms = 0;             // --audio-offset
+SoundPlayer& player = sound_live_player;
 bool default_is_offline = false;       // the default device renders offline (sound_use_offline)
 SoundSampleSink sample_sink = nullptr; // receives the offline device's output
 
@@ -33,12 +25,7 @@ SoundSampleSink sample_sink = nullptr; // receives the offline device's output
 uint64_t frames_done = 0;              // frames rendered since sound_init
 uint32_t start_ms = 0;                 // clock reading at sound_init (no-sound device)
 bool rendering = false;                // guards against a sink that calls back in
-int16_t chunk[chunk_frames * 2];       // render buffer (also of the default device once it has stopped)
-
-// Default device (shared with the audio thread under the device lock until
-// the device stops).
-SDL_AudioDeviceID live_device = 0;
-SoundLive live;
+int16_t chunk[chunk_frames * 2];       // render buffer
 
 // Frames the timed devices should have rendered by now: the virtual time
 // (rounded to the nearest frame) or the real time since sound_init.
@@ -74,64 +61,16 @@ void catch_up()
 
 void offline_listener(uint64_t) { catch_up(); }
 
-// SDL's audio thread asks for the next buffer: render it in slices and note
-// the position after each, so the program thread can find the heard one.
-void live_callback(void*, Uint8* stream, int length)
-{
-    live.callback_ns = clock_real_ns();
-    sound_live_render(live, player, reinterpret_cast<int16_t*>(stream), size_t(length) / (2 * sizeof(int16_t)));
-}
-
-// Called on the program thread before each use of the default device. Once SDL
-// reports the device stopped, its thread would go on asking for buffers only
-// as fast as its own sleeps allow (several per cent slow, measured): pause it
-// for good (so the callback no longer runs) and render here from now on,
-// following the clock from the frame heard at the stop. Returns true while the
-// audio thread still renders, so the caller must take the device lock.
-bool live_running(uint64_t now)
-{
-    if (!live.stopped && SDL_GetAudioDeviceStatus(live_device) == SDL_AUDIO_STOPPED) {
-        SDL_PauseAudioDevice(live_device, 1);
-        sound_live_stop(live, now, player.output_rate, latency_offset_ms);
-    }
-    if (!live.stopped)
-        return true;
-    sound_live_follow(live, player, now, chunk, chunk_frames);
-    return false;
-}
-
-bool live_open(uint32_t rate)
-{
-    if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0)
-        return false;
-    SDL_AudioSpec want{};
-    want.freq = static_cast<int>(rate);
-    want.format = AUDIO_S16SYS;
-    want.channels = 2;
-    want.samples = device_buffer_frames;
-    want.callback = live_callback;
-    SDL_AudioSpec have{};
-    live_device = SDL_OpenAudioDevice(nullptr, 0, &want, &have,
-                                      SDL_AUDIO_ALLOW_FREQUENCY_CHANGE | SDL_AUDIO_ALLOW_SAMPLES_CHANGE);
-    if (live_device == 0) {
-        SDL_QuitSubSystem(SDL_INIT_AUDIO);
-        return false;
-    }
-    // The device opens paused: the audio thread does not run yet.
-    sound_player_reset(player, static_cast<uint32_t>(have.freq));
-    sound_live_reset(live, have.samples);
-    return true;
-}
-
-// Runs fn on the player with the audio thread held off (default device) or
-// after rendering up to now (timed devices, and the default device once stopped).
+// Runs fn on the player with the device's renderer held off (default
+// device) or after rendering up to now (timed devices).
 template <typename Fn>
 auto with_player(Fn fn)
 {
-    if (open_device == SOUND_DEVICE_DEFAULT && live_running(clock_real_ns())) {
-        SDL_LockAudioDevice(live_device);
+    if (open_device == SOUND_DEVICE_DEFAULT) {
+        bool locked = sound_device_lock(clock_real_ns());
         auto result = fn();
-        SDL_UnlockAudioDevice(live_device);
+        if (locked)
+            sound_device_unlock();
         return result;
     }
     catch_up();
@@ -170,7 +109,7 @@ bool sound_init(SoundDevice device, uint32_t rate)
         device = SOUND_DEVICE_OFFLINE;
     switch (device) {
     case SOUND_DEVICE_DEFAULT:
-        if (!live_open(rate))
+        if (!sound_device_open(rate))
             return false;
         break;
     case SOUND_DEVICE_NONE:
@@ -214,8 +153,8 @@ uint32_t sound_music_load(const uint8_t* data, size_t size)
 
 void sound_start()
 {
-    if (open_device == SOUND_DEVICE_DEFAULT && live_running(clock_real_ns()))
-        SDL_PauseAudioDevice(live_device, 0);
+    if (open_device == SOUND_DEVICE_DEFAULT)
+        sound_device_start();
 }
 
 void sound_music_play(uint32_t handle)
@@ -237,7 +176,8 @@ uint32_t sound_channel_position(uint32_t handle)
     if (open_device != SOUND_DEVICE_DEFAULT)
         return with_player([] { return player.position; });
     return with_player([] {
-        return sound_track_find(live.track, sound_live_heard(live, clock_real_ns(), player.output_rate, latency_offset_ms));
+        return sound_track_find(sound_live_state.track, sound_live_heard(sound_live_state, clock_real_ns(),
+                                                                         player.output_rate, sound_latency_offset_ms));
     });
 }
 
@@ -281,9 +221,7 @@ void sound_free()
 {
     switch (open_device) {
     case SOUND_DEVICE_DEFAULT:
-        SDL_CloseAudioDevice(live_device);  // waits for the audio thread to end
-        live_device = 0;
-        SDL_QuitSubSystem(SDL_INIT_AUDIO);
+        sound_device_close();
         break;
     case SOUND_DEVICE_OFFLINE:
         clock_set_virtual_listener(nullptr);
@@ -295,11 +233,15 @@ void sound_free()
     open_device = SOUND_DEVICE_CLOSED;
 }
 
-void sound_set_latency_offset(int milliseconds) { latency_offset_ms = milliseconds; }
+void sound_set_latency_offset(int milliseconds) { sound_latency_offset_ms = milliseconds; }
 
 void sound_set_sample_sink(SoundSampleSink sink) { sample_sink = sink; }
 
 SoundDevice sound_device() { return open_device; }
+
+SoundPlayer sound_live_player;
+SoundLive sound_live_state;
+int sound_latency_offset_ms = 0;
 
 uint32_t sound_output_rate() { return open_device == SOUND_DEVICE_CLOSED ? 0 : player.output_rate; }
 
