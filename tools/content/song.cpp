@@ -249,7 +249,7 @@ void beat_hits(Writer& w, const BeatMarks& m, bool clap)
         } else {
             drum(w, r, SONG_KICK, SONG_I_KICK, 64);
             if (clap)
-                drum(w, r, SONG_SNARE, SONG_I_CLAP, 54);
+                drum(w, r, SONG_SNARE, SONG_I_CLAP, 64);
         }
         // A mark right on the next row (in this order or the next) would be lost
         // in this hit's tail: cut it after three ticks.
@@ -263,7 +263,7 @@ void beat_hits(Writer& w, const BeatMarks& m, bool clap)
 
 // A lead line: a note on each row in rows, held until the next one or until a
 // row in `rests`, with vibrato on held notes; an echo three rows later if asked.
-// With `accent`, each note falls to a fifth of its volume over the three rows
+// With `accent`, each note falls to a quarter of its volume over the three rows
 // after it starts, so every syllable is a hit of its own over the groove.
 void lead_line(Writer& w, const std::vector<int>& rows, const Pitch* melody, const std::vector<int>& rests,
                int volume, bool echo, bool accent = false)
@@ -280,9 +280,9 @@ void lead_line(Writer& w, const std::vector<int>& rows, const Pitch* melody, con
         for (int r = start + 2; r < end; ++r)
             set_effect(w, r, SONG_LEAD, 'H', 0x52);
         for (int r = start + 1; accent && r < end; ++r)
-            set_volume(w, r, SONG_LEAD, (uint8_t)(volume * (r - start == 1 ? 35 : r - start == 2 ? 25 : 20) / 100));
+            set_volume(w, r, SONG_LEAD, (uint8_t)(volume * (r - start == 1 ? 45 : r - start == 2 ? 32 : 25) / 100));
         if (echo) {
-            put(w, start + 3, SONG_ECHO, note(melody[i]), SONG_I_LEAD, (uint8_t)(volume / (accent ? 6 : 3)));
+            put(w, start + 3, SONG_ECHO, note(melody[i]), SONG_I_LEAD, (uint8_t)(volume / (accent ? 5 : 3)));
             if (end + 3 < S3M_ROWS && (i + 1 >= rows.size() || end != rows[i + 1]))
                 put(w, end + 3, SONG_ECHO, S3M_NOTE_CUT, 0, S3M_NO_VOLUME);
         }
@@ -341,12 +341,12 @@ void compose_order(Writer& w)
         // drums follow the blur scene's beat rows, and so does the lead, whose
         // syllables fall on them.
         const bool blur = o >= 13;
-        pad(w, blur ? 10 : 22);
+        pad(w, blur ? 14 : 22);
         if (blur) {
             // The kick leaves the floor and follows the sphere's bursts.
-            hats(w, true, 12);
-            bass(w, true, 24);
-            open_hats(w, 8);
+            hats(w, true, 16);
+            bass(w, true, 30);
+            open_hats(w, 12);
             beat_hits(w, beat_marks(o), true);
         } else {
             four_on_the_floor(w, 64);
@@ -375,9 +375,9 @@ void compose_order(Writer& w)
         arpeggio(w, 0, 14);
     } else if (o >= 8 && o <= 10) {
         // Pulse: kicks where the object swells, snare rolls where it throbs.
-        pad(w, 12);
-        hats(w, true, 14);
-        bass(w, true, 24);
+        pad(w, 16);
+        hats(w, true, 16);
+        bass(w, true, 32);
         beat_hits(w, beat_marks(o), false);
         if (o == 8)
             crash(w, 0);
