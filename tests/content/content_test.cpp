@@ -153,6 +153,44 @@ TEST_F(BuiltContent, PicturesKeepTheBandsTheEffectsNeed)
     }
 }
 
+TEST_F(BuiltContent, SphereMarbleHasFineContrastyStructureAndMeetsAtItsSides)
+{
+    // The blurred sphere shows half the picture's width across its face: to read
+    // as a turning ball under the blur, the marble needs many bright features
+    // across a row (not swirls as large as the face), on a dark ground.
+    std::vector<uint32_t> marble = picture("marb2.jpg", 256, 256);
+    auto luma = [&](int x, int y) {
+        uint32_t p = marble[y * 256 + x];
+        return 0.3 * (p >> 16 & 255) + 0.59 * (p >> 8 & 255) + 0.11 * (p & 255);
+    };
+    int rows = 0, bright_runs = 0, dark = 0, bright = 0;
+    double seam = 0, inside = 0;
+    for (int y = 0; y < 240; y += 4, ++rows) {
+        bool in_bright = false;
+        for (int x = 0; x < 256; ++x) {
+            double l = luma(x, y);
+            dark += l < 40;
+            bright += l > 140;
+            // A bright run starts above 140 and ends below 60 (hysteresis).
+            if (!in_bright && l > 140)
+                in_bright = true, ++bright_runs;
+            else if (in_bright && l < 60)
+                in_bright = false;
+            if (x > 0)
+                inside += std::fabs(l - luma(x - 1, y));
+        }
+        seam += std::fabs(luma(0, y) - luma(255, y));
+    }
+    // Eight or more bright veins a row: about four across the sphere's face.
+    EXPECT_GE(bright_runs, 8 * rows);
+    // Strong contrast: a fifth of the picture dark, a fifth bright.
+    EXPECT_GT(dark, rows * 256 / 5);
+    EXPECT_GT(bright, rows * 256 / 5);
+    // Seamless left to right: the step from the last column to the first is no
+    // larger than a typical step between neighbouring columns.
+    EXPECT_LT(seam / rows, 2.0 * inside / (rows * 255.0));
+}
+
 TEST_F(BuiltContent, PulseSceneHasAStarAtItsOriginAndACameraAboveIt)
 {
     Scene scene;

@@ -45,30 +45,76 @@ TEST(Song, LeadSingsEachNewSyllable)
         EXPECT_TRUE(note_rows(m.patterns[m.orders[order]], SONG_LEAD, SONG_I_LEAD).empty()) << order;
 }
 
-TEST(Song, DrumsAndStabsHitTheScenesBeatRows)
+// Rows of a pattern where an accent starts: a kick, snare, clap, stab or crash.
+std::vector<int> accent_rows(const S3mPattern& p)
+{
+    std::vector<int> rows;
+    for (int r = 0; r < S3M_ROWS; ++r) {
+        bool hit = false;
+        for (int instrument : {SONG_I_KICK, SONG_I_SNARE, SONG_I_CLAP, SONG_I_STAB, SONG_I_CRASH})
+            for (int channel = 0; channel < SONG_CHANNELS; ++channel) {
+                const S3mCell& c = p.cells[r][channel];
+                hit = hit || (c.note < S3M_NOTE_CUT && c.instrument == instrument);
+            }
+        if (hit)
+            rows.push_back(r);
+    }
+    return rows;
+}
+
+TEST(Song, AccentsFallExactlyOnTheRowsWhereTheScenesBeat)
 {
     S3mModule m = song_compose();
-    // Pulse, first table: kicks on 0, 4, 32, 36, 48, 52; a snare roll on 16, 18, .., 30.
+    // Read off the tables by hand: where each scene restarts its beat (the flicker
+    // scene: where its background switches). The second pulse restarts on 1 only,
+    // so its 2 at row 38 gets no hit; the blur takes 2 as well (row 38 of order 15).
+    const std::vector<int> flicker = {4, 10, 14, 18, 20, 26, 30, 32, 36, 42, 46, 52};
+    const std::vector<int> pulse_a = {0, 4, 16, 18, 20, 22, 24, 26, 28, 30, 32, 36, 48, 52};
+    const std::vector<int> pulse_b = {0, 4, 12, 14, 16, 20, 28, 30, 32, 36, 39, 41, 43, 45};
+    const std::vector<int> blur_a = {0, 3, 15, 17, 19, 21, 23, 25, 27, 29, 31, 35, 47, 51, 63};
+    const std::vector<int> blur_b = {3, 11, 13, 15, 19, 27, 29, 31, 35, 38, 39, 41, 43, 45};
+    const std::pair<int, const std::vector<int>*> orders[] = {
+        {6, &flicker}, {7, &flicker}, {8, &pulse_a}, {9, &pulse_a}, {10, &pulse_b},
+        {13, &blur_a}, {14, &blur_a}, {15, &blur_b}};
+    for (const auto& [order, rows] : orders)
+        EXPECT_EQ(accent_rows(m.patterns[m.orders[order]]), *rows) << "order " << order;
+}
+
+TEST(Song, BeatSectionsHitWithKicksSnareRollsAndStabs)
+{
+    S3mModule m = song_compose();
+    // Flicker: a kick and a chord stab on every switch.
+    const std::vector<int> switches = {4, 10, 14, 18, 20, 26, 30, 32, 36, 42, 46, 52};
+    for (int order : {6, 7}) {
+        const S3mPattern& p = m.patterns[m.orders[order]];
+        EXPECT_EQ(note_rows(p, SONG_CHORD, SONG_I_STAB), switches) << order;
+        EXPECT_EQ(note_rows(p, SONG_KICK, SONG_I_KICK), switches) << order;
+    }
+    // Pulse: kicks on the single marks and under the roll's beats, a snare roll
+    // over the run of every other row.
     for (int order : {8, 9}) {
         const S3mPattern& p = m.patterns[m.orders[order]];
-        EXPECT_EQ(note_rows(p, SONG_KICK, SONG_I_KICK), (std::vector<int>{0, 4, 32, 36, 48, 52})) << order;
-        EXPECT_EQ(note_rows(p, SONG_SNARE, SONG_I_SNARE), (std::vector<int>{16, 18, 20, 22, 24, 26, 28, 30})) << order;
+        EXPECT_EQ(note_rows(p, SONG_KICK, SONG_I_KICK), (std::vector<int>{0, 4, 16, 20, 24, 28, 32, 36, 48, 52}))
+            << order;
+        EXPECT_EQ(note_rows(p, SONG_SNARE, SONG_I_SNARE), (std::vector<int>{16, 18, 20, 22, 24, 26, 28, 30}))
+            << order;
     }
-    // Pulse, second table: the 2 at row 38 restarts nothing in that variant, so no hit there.
-    const S3mPattern& p10 = m.patterns[m.orders[10]];
-    std::vector<int> kicks = note_rows(p10, SONG_KICK, SONG_I_KICK);
-    std::vector<int> snares = note_rows(p10, SONG_SNARE, SONG_I_SNARE);
-    EXPECT_EQ(kicks, (std::vector<int>{0, 4, 16, 20, 32, 36}));
-    EXPECT_EQ(snares, (std::vector<int>{12, 14, 28, 30, 39, 41, 43, 45}));
-    // Flicker: chord stabs on every row where the background changes.
-    const std::vector<int> switches = {4, 10, 14, 18, 20, 26, 30, 32, 36, 42, 46, 52};
-    for (int order : {6, 7})
-        EXPECT_EQ(note_rows(m.patterns[m.orders[order]], SONG_CHORD, SONG_I_STAB), switches) << order;
-    // Blur, first table: claps on its single marks 0, 3, 35, 47, 51, 63; a snare roll
-    // over 15, 17, .., 31.
+    // Blur: kick and clap together on the single marks, the roll over 15 .. 31.
     const S3mPattern& p13 = m.patterns[m.orders[13]];
+    EXPECT_EQ(note_rows(p13, SONG_KICK, SONG_I_KICK), (std::vector<int>{0, 3, 35, 47, 51, 63}));
     EXPECT_EQ(note_rows(p13, SONG_SNARE, SONG_I_CLAP), (std::vector<int>{0, 3, 35, 47, 51, 63}));
     EXPECT_EQ(note_rows(p13, SONG_SNARE, SONG_I_SNARE), (std::vector<int>{15, 17, 19, 21, 23, 25, 27, 29, 31}));
+    // A hit with a mark on the very next row is cut short (S, C3) so that mark is
+    // heard: row 38 before 39 in order 15, row 63 of order 13 before row 0 of 14;
+    // row 63 of order 14 is not, row 0 of order 15 being unmarked.
+    auto cut = [&](int order, int row) {
+        const S3mCell& c = m.patterns[m.orders[order]].cells[row][SONG_KICK];
+        return c.effect == s3m_effect('S') && c.parameter == 0xC3;
+    };
+    EXPECT_TRUE(cut(15, 38));
+    EXPECT_TRUE(cut(13, 63));
+    EXPECT_FALSE(cut(14, 63));
+    EXPECT_FALSE(cut(13, 0));
 }
 
 // Plays the module through libopenmpt and keeps, for every end mark, the time at

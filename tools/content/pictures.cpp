@@ -424,22 +424,26 @@ Canvas picture_atg7()
 
 Canvas picture_marb2()
 {
-    // Swirled glass: bands warped by sines whose horizontal frequencies are whole
-    // numbers over the width, so the left and right edges meet.
+    // Veined marble for the blurred sphere. The sphere shows half the picture's
+    // width across its face, so the structure is fine: two families of broad,
+    // bright veins (gold fading to magenta, and cyan) about 16 to 18 pixels
+    // apart, swirled by a slow warp, over dark night-blue and violet cells;
+    // where veins cross they glow white. Every horizontal frequency is a whole
+    // number over the width, so the left and right edges meet.
     Canvas c = canvas_make(256, 256, palette::black);
     canvas_shade(c, [](float x, float y) {
         float u = x / 256.0f * 2.0f * pi, v = y / 256.0f * 2.0f * pi;
-        float w = 0.8f * std::sin(u + 1.3f * v) + 0.45f * std::sin(2.0f * u - 2.1f * v + 1.1f) +
-                  0.2f * std::sin(3.0f * u + 3.0f * v + 0.4f);
-        float s = std::sin(2.0f * u + 1.6f * v + 1.7f * w);
-        float t = 0.5f + 0.5f * s;
-        Colour col = t < 0.5f ? mix(palette::night, palette::violet, t * 2.0f)
-                              : mix(palette::violet, palette::magenta, (t - 0.5f) * 2.0f);
-        float vein = std::exp(-(s - 0.85f) * (s - 0.85f) / 0.004f);
-        float vein2 = std::exp(-(s + 0.3f) * (s + 0.3f) / 0.003f);
-        col = add(col, scale(palette::gold, 0.8f * vein));
-        col = add(col, scale(palette::cyan, 0.45f * vein2));
-        return col;
+        float w = 0.9f * std::sin(3.0f * u + 2.0f * v) + 0.6f * std::sin(5.0f * u - 3.0f * v + 1.1f) +
+                  0.35f * std::sin(2.0f * u + 6.0f * v + 0.4f);
+        float a = std::sin(6.0f * u + 4.0f * v + 1.6f * w);
+        float b = std::sin(4.0f * u - 7.0f * v + 1.2f * w + 0.7f);
+        float cell = 0.5f + 0.5f * std::tanh(4.0f * a * b);
+        Colour col = mix(scale(palette::night, 0.6f), scale(palette::violet, 0.8f), cell);
+        float vein_a = smoothstep(0.5f, 0.2f, std::fabs(a)), vein_b = smoothstep(0.4f, 0.15f, std::fabs(b));
+        Colour warm = mix(palette::gold, palette::magenta, 0.5f + 0.5f * std::sin(2.0f * u + v + w));
+        col = mix(col, warm, vein_a);
+        col = mix(col, palette::cyan, 0.9f * vein_b * (1.0f - 0.5f * vein_a));
+        return add(col, scale(palette::white, 0.5f * vein_a * vein_b));
     });
     return c;
 }

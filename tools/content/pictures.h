@@ -20,7 +20,8 @@ Canvas picture_zwart();
 Canvas picture_mooier();
 // "atg7.jpg": a seamless diamond pattern (256 x 256).
 Canvas picture_atg7();
-// "marb2.jpg": swirled glass, seamless left to right (256 x 256).
+// "marb2.jpg": veined marble, fine enough to read on the blurred sphere,
+// seamless left to right (256 x 256).
 Canvas picture_marb2();
 // "mulmap.jpg": the warp scene's light map, grey, 320 x 200.
 Canvas picture_mulmap();

@@ -2,10 +2,15 @@
 // close; a row is a sixteenth note at 125 beats a minute (speed 6, tempo 125).
 //
 // Orders: 0 intro (pad and arpeggio), 1-2 the zoom (drums enter, a roll builds),
-// 3-5 the words (full groove, lead on every new syllable), 6-7 flicker (chord
-// stabs where the background switches), 8-10 pulse (kicks and snare rolls on the
-// pulse rows), 11-12 breakdown under the scroller, 13-15 blur with words (the
-// biggest), 16 closing (the closing words sung, a C major chord ringing on).
+// 3-5 the words (full groove, lead on every new syllable), 6-7 flicker (kicks
+// and chord stabs where the background switches), 8-10 pulse (kicks and snare
+// rolls on the pulse rows), 11-12 breakdown under the scroller, 13-15 blur with
+// words (kicks, claps and rolls on the blur rows, which are also the syllables),
+// 16 closing (the closing words sung, a C major chord ringing on).
+//
+// Where a scene beats, the drums follow its rows alone: every row that restarts
+// the scene's beat gets a hit and no other row does, while the hats, the bass
+// and the pad run on underneath, quieter than the hits.
 #include "song.h"
 
 #include <algorithm>
@@ -190,45 +195,78 @@ void open_hats(Writer& w, int volume)
 
 void crash(Writer& w, int row) { drum(w, row, SONG_CYMBAL, SONG_I_CRASH, 40); }
 
-// True when the beat table restarts its effect at row r (restart_on_two: a value
-// of 2 counts too).
-bool beat_mark(const int32_t* table, int r, bool restart_on_two)
+// The rows of an order where its scene restarts a beat: where the pulse and
+// blur scenes restart (value 1, and 2 where that variant takes it) and where the
+// flicker scene switches its background. Empty for the other orders.
+struct BeatMarks {
+    bool row[S3M_ROWS] = {};
+};
+
+BeatMarks beat_marks(int order)
 {
-    if (r < 0 || r >= S3M_ROWS)
-        return false;
-    return table[r] == 1 || (restart_on_two && table[r] == 2);
+    BeatMarks m;
+    const int32_t* table = nullptr;
+    int restart_max = 2;
+    if (order == 6 || order == 7) {
+        for (int r = 0; r < S3M_ROWS; ++r)
+            m.row[r] = flicker_rows[r] != flicker_rows[(r + S3M_ROWS - 1) % S3M_ROWS];
+        return m;
+    }
+    if (order == 8 || order == 9)
+        table = pulse_rows_a;
+    else if (order == 10)
+        table = pulse_rows_b, restart_max = 1;  // the second pulse restarts on 1 only
+    else if (order == 13 || order == 14)
+        table = blur_rows_a;
+    else if (order == 15)
+        table = blur_rows_b;
+    for (int r = 0; table && r < S3M_ROWS; ++r)
+        m.row[r] = table[r] >= 1 && table[r] <= restart_max;
+    return m;
 }
 
-// Hits on a beat table's marks: a mark in a run of every other row is a snare of
-// a rising roll (a run that ends on a beat lands with a single hit); any other
-// mark is `single` (a kick or a clap).
-void beat_hits(Writer& w, const int32_t* table, bool restart_on_two, int single_channel, int single_instrument)
+bool marked(const BeatMarks& m, int r) { return r >= 0 && r < S3M_ROWS && m.row[r]; }
+
+// Hits on the marks: a mark in a run of every other row is a snare of a rising
+// roll, with a kick under those that fall on a beat (a run that ends on a beat
+// lands with a single hit); any other mark is a kick, with a clap when `clap`.
+void beat_hits(Writer& w, const BeatMarks& m, bool clap)
 {
     int roll = 0;
     for (int r = 0; r < S3M_ROWS; ++r) {
-        if (!beat_mark(table, r, restart_on_two)) {
-            if (!beat_mark(table, r + 1, restart_on_two))
+        if (!marked(m, r)) {
+            if (!marked(m, r + 1))
                 roll = 0;
             continue;
         }
-        // A run continues when the mark two rows on is set; its last mark lands as a
-        // single hit when it falls on a beat (a multiple of four rows).
-        bool leads_on = beat_mark(table, r + 2, restart_on_two) && !beat_mark(table, r + 1, restart_on_two);
-        bool ends_run = beat_mark(table, r - 2, restart_on_two) && !beat_mark(table, r - 1, restart_on_two);
-        bool in_roll = leads_on || (ends_run && r % 4 != 0);
-        if (in_roll) {
-            drum(w, r, SONG_SNARE, SONG_I_SNARE, std::min(64, 36 + 4 * roll));
+        bool leads_on = marked(m, r + 2) && !marked(m, r + 1);
+        bool ends_run = marked(m, r - 2) && !marked(m, r - 1);
+        if (leads_on || (ends_run && r % 4 != 0)) {
+            drum(w, r, SONG_SNARE, SONG_I_SNARE, std::min(64, 56 + 2 * roll));
+            if (r % 4 == 0)
+                drum(w, r, SONG_KICK, SONG_I_KICK, 48);
             ++roll;
         } else {
-            drum(w, r, single_channel, single_instrument, single_channel == SONG_KICK ? 64 : 54);
+            drum(w, r, SONG_KICK, SONG_I_KICK, 64);
+            if (clap)
+                drum(w, r, SONG_SNARE, SONG_I_CLAP, 64);
+        }
+        // A mark right on the next row (in this order or the next) would be lost
+        // in this hit's tail: cut it after three ticks.
+        bool next = r + 1 < S3M_ROWS ? marked(m, r + 1) : beat_marks(w.order + 1).row[0];
+        if (next) {
+            set_effect(w, r, SONG_KICK, 'S', 0xC3);
+            set_effect(w, r, SONG_SNARE, 'S', 0xC3);
         }
     }
 }
 
 // A lead line: a note on each row in rows, held until the next one or until a
 // row in `rests`, with vibrato on held notes; an echo three rows later if asked.
+// With `accent`, each note falls to a quarter of its volume over the three rows
+// after it starts, so every syllable is a hit of its own over the groove.
 void lead_line(Writer& w, const std::vector<int>& rows, const Pitch* melody, const std::vector<int>& rests,
-               int volume, bool echo)
+               int volume, bool echo, bool accent = false)
 {
     for (size_t i = 0; i < rows.size(); ++i) {
         int start = rows[i];
@@ -241,8 +279,10 @@ void lead_line(Writer& w, const std::vector<int>& rows, const Pitch* melody, con
             put(w, end, SONG_LEAD, S3M_NOTE_CUT, 0, S3M_NO_VOLUME);
         for (int r = start + 2; r < end; ++r)
             set_effect(w, r, SONG_LEAD, 'H', 0x52);
+        for (int r = start + 1; accent && r < end; ++r)
+            set_volume(w, r, SONG_LEAD, (uint8_t)(volume * (r - start == 1 ? 45 : r - start == 2 ? 32 : 25) / 100));
         if (echo) {
-            put(w, start + 3, SONG_ECHO, note(melody[i]), SONG_I_LEAD, (uint8_t)(volume / 3));
+            put(w, start + 3, SONG_ECHO, note(melody[i]), SONG_I_LEAD, (uint8_t)(volume / (accent ? 5 : 3)));
             if (end + 3 < S3M_ROWS && (i + 1 >= rows.size() || end != rows[i + 1]))
                 put(w, end + 3, SONG_ECHO, S3M_NOTE_CUT, 0, S3M_NO_VOLUME);
         }
@@ -265,16 +305,6 @@ void syllable_rows(int half, std::vector<int>& rows, std::vector<int>& rests)
         else
             rows.push_back(r);
     }
-}
-
-// The rows where the flicker scene switches its background.
-std::vector<int> flicker_switch_rows()
-{
-    std::vector<int> rows;
-    for (int r = 0; r < S3M_ROWS; ++r)
-        if (flicker_rows[r] != flicker_rows[(r + 63) % 64])
-            rows.push_back(r);
-    return rows;
 }
 
 void compose_order(Writer& w)
@@ -307,45 +337,48 @@ void compose_order(Writer& w)
                 drum(w, row, SONG_SNARE, SONG_I_SNARE, 28 + (row - 48) * 2);
         }
     } else if (word_half(o)) {
-        // The words: the full groove under the singing lead; with the blur it is
-        // the biggest, its drums also on the blur scene's beat rows.
+        // The words: the full groove under the singing lead; with the blur the
+        // drums follow the blur scene's beat rows, and so does the lead, whose
+        // syllables fall on them.
         const bool blur = o >= 13;
-        pad(w, blur ? 24 : 22);
-        four_on_the_floor(w, 64);
-        hats(w, true, 24);
-        bass(w, true, 46);
+        pad(w, blur ? 14 : 22);
         if (blur) {
-            open_hats(w, 18);
-            beat_hits(w, o == 15 ? blur_rows_b : blur_rows_a, true, SONG_SNARE, SONG_I_CLAP);
+            // The kick leaves the floor and follows the sphere's bursts.
+            hats(w, true, 16);
+            bass(w, true, 30);
+            open_hats(w, 12);
+            beat_hits(w, beat_marks(o), true);
         } else {
+            four_on_the_floor(w, 64);
+            hats(w, true, 24);
+            bass(w, true, 46);
             backbeat(w, 50);
         }
         std::vector<int> rows, rests;
         syllable_rows(word_half(o), rows, rests);
-        lead_line(w, rows, word_half(o) == 1 ? melody_a : melody_b, rests, blur ? 46 : 42, blur);
-        if (o == 3 || o == 13 || o == 15)
+        lead_line(w, rows, word_half(o) == 1 ? melody_a : melody_b, rests, blur ? 46 : 42, blur, blur);
+        if (o == 3 || o == 13)
             crash(w, 0);
     } else if (o == 6 || o == 7) {
         // Flicker: chord stabs where the background switches.
-        four_on_the_floor(w, 60);
-        hats(w, true, 22);
-        bass(w, true, 42);
-        backbeat(w, 34);
-        for (int row : flicker_switch_rows()) {
+        hats(w, true, 16);
+        bass(w, true, 34);
+        const BeatMarks marks = beat_marks(o);
+        for (int row = 0; row < S3M_ROWS; ++row) {
+            if (!marks.row[row])
+                continue;
             const Chord& ch = chord_at(o, row);
             for (int v = 0; v < 3; ++v)
-                put(w, row, SONG_CHORD + v, note(up(ch.pad[v], 12)), SONG_I_STAB, 40);
+                put(w, row, SONG_CHORD + v, note(up(ch.pad[v], 12)), SONG_I_STAB, 44);
+            drum(w, row, SONG_KICK, SONG_I_KICK, 64);
         }
-        arpeggio(w, 0, 18);
+        arpeggio(w, 0, 14);
     } else if (o >= 8 && o <= 10) {
         // Pulse: kicks where the object swells, snare rolls where it throbs.
-        pad(w, 24);
-        hats(w, true, 22);
-        bass(w, true, 44);
-        if (o == 10)
-            beat_hits(w, pulse_rows_b, false, SONG_KICK, SONG_I_KICK);
-        else
-            beat_hits(w, pulse_rows_a, true, SONG_KICK, SONG_I_KICK);
+        pad(w, 16);
+        hats(w, true, 16);
+        bass(w, true, 32);
+        beat_hits(w, beat_marks(o), false);
         if (o == 8)
             crash(w, 0);
     } else if (o == 11 || o == 12) {

@@ -138,7 +138,9 @@ S3mSample synth_snare()
         prev = lp;
         double tone = 0.55 * std::sin(2 * pi * 185 * t) * std::exp(-t / 0.045) +
                       0.3 * std::sin(2 * pi * 330 * t) * std::exp(-t / 0.03);
-        v[i] = (tone + 0.9 * hp * std::exp(-t / 0.065)) * std::min(1.0, t / 0.001);
+        // Soft saturation keeps the crack loud for its whole first 40 ms, so the
+        // snare cuts through the groove without raising its peak.
+        v[i] = std::tanh(2.2 * (tone + 0.9 * hp * std::exp(-t / 0.065))) * std::min(1.0, t / 0.001);
     }
     return make_sample("snare", "snare.smp", quantise(fade_tail(v), 0.95), (uint32_t)rate);
 }
