@@ -4,8 +4,8 @@
 #include <cmath>
 
 #include "engine3d/particles.h"
-#include "engine3d/pipeline.h"
 #include "engine3d/tables.h"
+#include "engine3d/transform.h"
 #include "runtime/startup.h"
 
 namespace {

@@ -13,8 +13,8 @@
 #include <cstdio>
 #include <cstring>
 
-#include "engine3d/pipeline.h"
 #include "engine3d/create.h"
+#include "engine3d/transform.h"
 #include "resources/file.h"
 #include "runtime/startup.h"
 

@@ -4,7 +4,7 @@
 
 #include "display/frame.h"
 #include "effects/blend.h"
-#include "engine3d/pipeline.h"
+#include "engine3d/transform.h"
 #include "runtime/random.h"
 #include "runtime/startup.h"
 
