@@ -14,6 +14,7 @@
 #include <cstring>
 
 #include "engine3d/create.h"
+#include "engine3d/render_kind.h"
 #include "engine3d/transform.h"
 #include "resources/file.h"
 #include "runtime/startup.h"
@@ -231,7 +232,7 @@ void finish_mesh(Object3D* o)
     }
     o->local_axes = Matrix3{{x1, x3, x2, z1, z3, z2, y1, y3, y2}};
     o->origin = Vector3{origin.x, origin.z, origin.y};
-    o->render_kind = 1;
+    o->render_kind = RENDER_FACE_FRONT;
     object_set_angles(o, 0, 0, 0);
     for (Face& f : o->faces) {
         f.ua = o->mapping[f.a].x;

@@ -8,6 +8,7 @@
 #include "engine3d/create.h"
 #include "engine3d/particles.h"
 #include "engine3d/raster.h"
+#include "engine3d/render_kind.h"
 #include "engine3d/tables.h"
 
 namespace {
@@ -48,6 +49,33 @@ bool screen_in_range(const Point2& p)
            p.y < PROJECTION_FAR / 2;
 }
 
+// Draws the face of a draw-list item of kind 1..9 with the rasterizer and
+// coordinates its render kind asks for.
+void draw_face(const DrawItem& item, uint32_t* frame)
+{
+    const Object3D* o = static_cast<const Object3D*>(item.item);
+    const Face& f = o->faces[item.index];
+    const Point2 a = o->screen[f.a], b = o->screen[f.b], c = o->screen[f.c];
+    const Point2* m = o->mapping.data();
+    switch (render_kind_rule(item.kind).coordinates) {
+    case KindCoordinates::face:
+        draw_textured_triangle(a.x, a.y, b.x, b.y, c.x, c.y, f.ua, f.va, f.ub, f.vb, f.uc, f.vc,
+                               o->texture, frame);
+        break;
+    case KindCoordinates::environment:
+        draw_textured_triangle(a.x, a.y, b.x, b.y, c.x, c.y, m[f.a].x, m[f.a].y, m[f.b].x,
+                               m[f.b].y, m[f.c].x, m[f.c].y, o->texture, frame);
+        break;
+    case KindCoordinates::highlight:
+        draw_highlight_triangle(a.x, a.y, b.x, b.y, c.x, c.y, f.ua, f.va, f.ub, f.vb, f.uc, f.vc,
+                                m[f.a].x, m[f.a].y, m[f.b].x, m[f.b].y, m[f.c].x, m[f.c].y,
+                                o->texture, frame);
+        break;
+    case KindCoordinates::none:
+        break;
+    }
+}
+
 }  // namespace
 
 // ---- per-frame steps ----
@@ -59,7 +87,7 @@ void object_update(Object3D* object, const Camera* camera)
     matrix_multiply(&object->view_matrix, &object->local_axes);
     object_view_origin(object, camera);
     object_project(object);
-    if (object->render_kind >= 3 && object->render_kind <= 9) {
+    if (render_kind_rule(object->render_kind).environment) {
         if (object->normals_dirty || !object->normals_ready) {
             object_compute_normals(object);
             object->normals_ready = 1;
@@ -189,7 +217,8 @@ void build_draw_list(Scene* scene)
     for (int32_t i = 0; i < objects; ++i) {
         Object3D* o = scene->objects[i];
         int32_t kind = o ? o->render_kind : 0;
-        if (kind < 1 || kind > 9 || !o->texture || !object_arrays_fit(o))
+        KindSide side = render_kind_rule(kind).side;
+        if (side == KindSide::none || !o->texture || !object_arrays_fit(o))
             continue;
         for (int32_t f = 0; f < o->face_count; ++f) {
             const Face& face = o->faces[f];
@@ -208,8 +237,7 @@ void build_draw_list(Scene* scene)
                 continue;
             int64_t area = (static_cast<int64_t>(b.y) - c.y) * (static_cast<int64_t>(a.x) - c.x) -
                            (static_cast<int64_t>(b.x) - c.x) * (static_cast<int64_t>(a.y) - c.y);
-            bool keep = kind >= 7 || (kind % 2 == 1 ? area < 0 : area > 0);
-            if (!keep)
+            if (!render_side_shown(side, area))
                 continue;
             uint32_t depth = static_cast<uint32_t>(float_truncate(-(zc + zb + za)));
             list[n++] = {kind, depth, f, o};
@@ -313,22 +341,8 @@ void render_scene(Scene* scene, uint32_t* frame)
         case DRAW_EMITTER:
             draw_emitter_flare(static_cast<const ParticleSystem*>(item.item), frame);
             break;
-        default: {
-            const Object3D* o = static_cast<const Object3D*>(item.item);
-            const Face& f = o->faces[item.index];
-            const Point2 a = o->screen[f.a], b = o->screen[f.b], c = o->screen[f.c];
-            const Point2* m = o->mapping.data();
-            if (item.kind == 1 || item.kind == 2 || item.kind == 7)
-                draw_textured_triangle(a.x, a.y, b.x, b.y, c.x, c.y, f.ua, f.va, f.ub, f.vb, f.uc,
-                                       f.vc, o->texture, frame);
-            else if (item.kind == 5 || item.kind == 6 || item.kind == 9)
-                draw_textured_triangle(a.x, a.y, b.x, b.y, c.x, c.y, m[f.a].x, m[f.a].y, m[f.b].x,
-                                       m[f.b].y, m[f.c].x, m[f.c].y, o->texture, frame);
-            else
-                draw_highlight_triangle(a.x, a.y, b.x, b.y, c.x, c.y, f.ua, f.va, f.ub, f.vb, f.uc,
-                                        f.vc, m[f.a].x, m[f.a].y, m[f.b].x, m[f.b].y, m[f.c].x,
-                                        m[f.c].y, o->texture, frame);
-        }
+        default:
+            draw_face(item, frame);
         }
     }
 }
