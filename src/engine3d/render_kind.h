@@ -59,10 +59,7 @@ constexpr RenderKindRule render_kind_rule(int32_t kind)
 // shows only when both sides do.
 constexpr bool render_side_shown(KindSide side, int64_t area)
 {
-    switch (side) {
-    case KindSide::front: return area < 0;
-    case KindSide::back: return area > 0;
-    case KindSide::both: return true;
-    default: return false;
-    }
+    if (side == KindSide::both)
+        return true;
+    return area < 0 ? side == KindSide::front : area > 0 && side == KindSide::back;
 }

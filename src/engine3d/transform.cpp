@@ -8,6 +8,8 @@ float projection_scale_y = 0.0f;
 float sprite_scale_x = 0.0f;
 float sprite_scale_y = 0.0f;
 
+// ---- camera-space points ----
+
 Vector3 camera_transform(const Camera* camera, const Vector3& p)
 {
     const float* m = camera->view_matrix.m;
@@ -16,23 +18,6 @@ Vector3 camera_transform(const Camera* camera, const Vector3& p)
     float dz = p.z - camera->position.z;
     return {m[0] * dx + m[1] * dy + m[2] * dz, m[3] * dx + m[4] * dy + m[5] * dz,
             m[6] * dx + m[7] * dy + m[8] * dz};
-}
-
-int32_t projection_truncate(float offset)
-{
-    constexpr float limit = 16777216.0f;  // 2^24 pixels
-    if (offset >= -limit && offset <= limit)
-        return static_cast<int32_t>(offset);
-    return offset < 0 ? -PROJECTION_FAR : PROJECTION_FAR;  // NaN lands here too
-}
-
-int32_t float_truncate(float value)
-{
-    if (value >= 2147483648.0f)
-        return INT32_MAX;
-    if (value >= -2147483648.0f)
-        return static_cast<int32_t>(value);
-    return value < 0 ? INT32_MIN : 0;  // below the range, or NaN
 }
 
 // ---- matrices ----

@@ -21,11 +21,26 @@ constexpr float DEG_TO_RAD = 0.017453292f;  // nearest float to pi / 180
 constexpr int32_t PROJECTION_FAR = 1 << 26;
 
 // Truncates a projected offset from the screen centre toward zero, giving
-// +-PROJECTION_FAR where the offset is out of range. Used by every projection.
-int32_t projection_truncate(float offset);
+// +-PROJECTION_FAR where the offset is out of range. Used by every projection
+// (inline: the pipeline and particles call it for every vertex and particle).
+inline int32_t projection_truncate(float offset)
+{
+    constexpr float limit = 16777216.0f;  // 2^24 pixels
+    if (offset >= -limit && offset <= limit)
+        return static_cast<int32_t>(offset);
+    return offset < 0 ? -PROJECTION_FAR : PROJECTION_FAR;  // NaN lands here too
+}
+
 // Truncates toward zero, saturating at the int32 limits (NaN gives 0).
-// Used for depth keys and sprite sizes.
-int32_t float_truncate(float value);
+// Used for depth keys and sprite sizes, once per listed face.
+inline int32_t float_truncate(float value)
+{
+    if (value >= 2147483648.0f)
+        return INT32_MAX;
+    if (value >= -2147483648.0f)
+        return static_cast<int32_t>(value);
+    return value < 0 ? INT32_MIN : 0;  // below the range, or NaN
+}
 
 // Camera-space position of world point p: the rows of the camera's
 // view_matrix times p - position. Used for object origins, lights and emitters.
