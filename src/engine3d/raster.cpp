@@ -132,9 +132,13 @@ void draw_triangle(Corner c0, Corner c1, Corner c2, const uint32_t* texture, uin
 
 }  // namespace
 
-void draw_textured_triangle(int32_t x0, int32_t y0, int32_t x1, int32_t y1, int32_t x2, int32_t y2,
-                            int32_t u0, int32_t v0, int32_t u1, int32_t v1, int32_t u2, int32_t v2,
-                            const uint32_t* texture, uint32_t* frame)
+// Starts on a 64-byte line, so where its inner span loop falls depends on
+// this file's code alone and not on what the linker places before it: a
+// loop that straddled two lines made large triangles 10 to 20% slower.
+[[gnu::aligned(64)]] void draw_textured_triangle(int32_t x0, int32_t y0, int32_t x1, int32_t y1,
+                                                 int32_t x2, int32_t y2, int32_t u0, int32_t v0,
+                                                 int32_t u1, int32_t v1, int32_t u2, int32_t v2,
+                                                 const uint32_t* texture, uint32_t* frame)
 {
     draw_triangle<false>({x0, y0, {u0, v0, 0, 0}}, {x1, y1, {u1, v1, 0, 0}},
                          {x2, y2, {u2, v2, 0, 0}}, texture, frame);
