@@ -1,7 +1,8 @@
 // The 3D engine's coordinate transforms: the 3 x 3 matrix routines, object
 // rotations, the camera's view matrix, camera-space points, and the viewport
-// scales and truncations that turn them into pixels. The bottom of the
-// engine: scene creation, the loader, particles and the pipeline use it.
+// scales and truncations that turn them into pixels. With the records, the
+// tables and the rasterizers it is the bottom of the engine: scene creation,
+// the loader, particles and the pipeline use it.
 #pragma once
 #include <cstdint>
 
