@@ -4,9 +4,9 @@
 #include <cmath>
 
 #include "engine3d/particles.h"
-#include "engine3d/pipeline.h"
 #include "engine3d/tables.h"
 #include "core/fatal.h"
+#include "engine3d/transform.h"
 
 namespace {
 

@@ -13,8 +13,10 @@
 #include <cstdio>
 #include <cstring>
 
-#include "engine3d/pipeline.h"
 #include "engine3d/create.h"
+#include "engine3d/render_kind.h"
+#include "engine3d/threeds_chunks.h"
+#include "engine3d/transform.h"
 #include "resources/file.h"
 #include "core/fatal.h"
 
@@ -22,31 +24,6 @@ MaterialTable material_table;
 LoaderReport loader_report;
 
 namespace {
-
-// Chunk ids the reader handles.
-enum : uint16_t {
-    CHUNK_MAIN = 0x4D4D,
-    CHUNK_EDITOR = 0x3D3D,
-    CHUNK_OBJECT = 0x4000,
-    CHUNK_TRIANGLES = 0x4100,
-    CHUNK_VERTICES = 0x4110,
-    CHUNK_FACES = 0x4120,
-    CHUNK_MAPPING = 0x4140,
-    CHUNK_LOCAL_AXES = 0x4160,
-    CHUNK_CAMERA = 0x4700,
-    CHUNK_MATERIAL = 0xAFFF,
-    CHUNK_MATERIAL_NAME = 0xA000,
-    CHUNK_KEYFRAMER = 0xB000,
-    CHUNK_OBJECT_NODE = 0xB002,
-    CHUNK_CAMERA_NODE = 0xB003,
-    CHUNK_TARGET_NODE = 0xB004,
-    CHUNK_LIGHT_NODE = 0xB005,
-    CHUNK_SEGMENT = 0xB008,
-    CHUNK_NODE_HEADER = 0xB010,
-    CHUNK_POSITION_TRACK = 0xB020,
-    CHUNK_ROTATION_TRACK = 0xB021,
-    CHUNK_ROLL_TRACK = 0xB024,
-};
 
 constexpr int NAME_BUFFER = 80;        // bytes of the name buffer, terminator included
 constexpr int STORED_NAME = 30;        // bytes of a name kept in a record
@@ -231,7 +208,7 @@ void finish_mesh(Object3D* o)
     }
     o->local_axes = Matrix3{{x1, x3, x2, z1, z3, z2, y1, y3, y2}};
     o->origin = Vector3{origin.x, origin.z, origin.y};
-    o->render_kind = 1;
+    o->render_kind = RENDER_FACE_FRONT;
     object_set_angles(o, 0, 0, 0);
     for (Face& f : o->faces) {
         f.ua = o->mapping[f.a].x;
@@ -380,7 +357,7 @@ void read_key_flags(uint16_t flags, Key* key)
 KeyTrack* track_destination(uint16_t id)
 {
     KeyTrack* track = nullptr;
-    if (id == CHUNK_POSITION_TRACK) {
+    if (id == THREEDS_POSITION_TRACK) {
         if (loader.object_node)
             track = loader.object ? &loader.object->position_track : nullptr;
         else if (loader.camera_node)
@@ -389,7 +366,7 @@ KeyTrack* track_destination(uint16_t id)
             track = loader.camera ? &loader.camera->target_track : nullptr;
         else if (loader.light_node)
             track = loader.light ? &loader.light->position_track : nullptr;
-    } else if (id == CHUNK_ROTATION_TRACK) {
+    } else if (id == THREEDS_ROTATION_TRACK) {
         if (loader.object_node && loader.object)
             track = &loader.object->rotation_track;
     } else if (loader.camera_node && loader.camera) {
@@ -410,7 +387,7 @@ void read_track(uint16_t id, uint32_t end)
     count |= static_cast<uint32_t>(read_word()) << 16;
     // Every key takes at least its frame, flags and values; a count that
     // cannot fit in the chunk is damage, not a request for memory.
-    uint32_t value_bytes = id == CHUNK_POSITION_TRACK ? 12 : id == CHUNK_ROTATION_TRACK ? 16 : 4;
+    uint32_t value_bytes = id == THREEDS_POSITION_TRACK ? 12 : id == THREEDS_ROTATION_TRACK ? 16 : 4;
     uint32_t position = file_tell(loader.file);
     uint32_t room = end > position ? end - position : 0;
     if (count > room / (6 + value_bytes))
@@ -422,10 +399,10 @@ void read_track(uint16_t id, uint32_t end)
         key.frame = read_word();
         read_word();  // upper half of the frame number
         read_key_flags(read_word(), &key);
-        if (id == CHUNK_POSITION_TRACK) {
+        if (id == THREEDS_POSITION_TRACK) {
             Vector3 p = read_vector();
             key.value = Vector3{p.x, p.z, p.y};
-        } else if (id == CHUNK_ROTATION_TRACK) {
+        } else if (id == THREEDS_ROTATION_TRACK) {
             float angle = read_float();
             Vector3 axis = read_vector();
             double s = std::sin(angle * 0.5);
@@ -458,27 +435,27 @@ void parse_chunks(uint32_t end)
         uint32_t next = length > end - start ? end : start + length;  // cut at the parent's end
         bool in_mesh = loader.mesh != nullptr;
         switch (id) {
-        case CHUNK_EDITOR:
-        case CHUNK_MATERIAL:
-        case CHUNK_KEYFRAMER: parse_chunks(next); break;
-        case CHUNK_OBJECT: read_name(); parse_chunks(next); break;
-        case CHUNK_TRIANGLES: read_mesh(next); break;
+        case THREEDS_EDITOR:
+        case THREEDS_MATERIAL:
+        case THREEDS_KEYFRAMER: parse_chunks(next); break;
+        case THREEDS_OBJECT: read_name(); parse_chunks(next); break;
+        case THREEDS_TRIANGLES: read_mesh(next); break;
         // Mesh data outside a triangle mesh has no object to go to: skipped.
-        case CHUNK_VERTICES: if (in_mesh) read_vertices(); break;
-        case CHUNK_FACES: if (in_mesh) read_faces(next); break;
-        case CHUNK_MAPPING: if (in_mesh) read_mapping(); break;
-        case CHUNK_LOCAL_AXES: if (in_mesh) read_local_axes(); break;
-        case CHUNK_CAMERA: read_camera(); break;
-        case CHUNK_MATERIAL_NAME: read_material_name(); break;
-        case CHUNK_OBJECT_NODE: read_node(NodeKind::object, next); break;
-        case CHUNK_CAMERA_NODE: read_node(NodeKind::camera, next); break;
-        case CHUNK_TARGET_NODE: read_node(NodeKind::target, next); break;
-        case CHUNK_LIGHT_NODE: read_node(NodeKind::light, next); break;
-        case CHUNK_SEGMENT: read_segment(); break;
-        case CHUNK_NODE_HEADER: find_node(); break;
-        case CHUNK_POSITION_TRACK:
-        case CHUNK_ROTATION_TRACK:
-        case CHUNK_ROLL_TRACK: read_track(id, next); break;
+        case THREEDS_VERTICES: if (in_mesh) read_vertices(); break;
+        case THREEDS_FACES: if (in_mesh) read_faces(next); break;
+        case THREEDS_MAPPING: if (in_mesh) read_mapping(); break;
+        case THREEDS_LOCAL_AXES: if (in_mesh) read_local_axes(); break;
+        case THREEDS_CAMERA: read_camera(); break;
+        case THREEDS_MATERIAL_NAME: read_material_name(); break;
+        case THREEDS_OBJECT_NODE: read_node(NodeKind::object, next); break;
+        case THREEDS_CAMERA_NODE: read_node(NodeKind::camera, next); break;
+        case THREEDS_TARGET_NODE: read_node(NodeKind::target, next); break;
+        case THREEDS_LIGHT_NODE: read_node(NodeKind::light, next); break;
+        case THREEDS_SEGMENT: read_segment(); break;
+        case THREEDS_NODE_HEADER: find_node(); break;
+        case THREEDS_POSITION_TRACK:
+        case THREEDS_ROTATION_TRACK:
+        case THREEDS_ROLL_TRACK: read_track(id, next); break;
         default: break;
         }
         file_seek(loader.file, static_cast<int32_t>(next), 0);
@@ -506,7 +483,7 @@ void load_3ds(const char* name, Scene* scene)
     file_seek(loader.file, 0, 2);
     loader.size = file_tell(loader.file);
     file_seek(loader.file, 0, 0);
-    if (read_word() != CHUNK_MAIN)
+    if (read_word() != THREEDS_MAIN)
         report_error(" trying to load an invalid 3DS file!\n");
     read_dword();  // the main chunk's length is not used: its children run to the end of the file
     parse_chunks(loader.size);

@@ -3,10 +3,11 @@
 #include <algorithm>
 
 #include "core/frame.h"
-#include "effects/blend.h"
-#include "engine3d/pipeline.h"
 #include "core/random.h"
 #include "core/timer.h"
+#include "engine3d/transform.h"
+// Flares and particles are drawn with the blending primitives.
+#include "effects/blend.h"
 
 namespace {
 

@@ -2,19 +2,14 @@
 
 #include <algorithm>
 #include <cmath>
-#include <cstring>
 #include <vector>
 
 #include "core/frame.h"
 #include "engine3d/create.h"
 #include "engine3d/particles.h"
 #include "engine3d/raster.h"
+#include "engine3d/render_kind.h"
 #include "engine3d/tables.h"
-
-float projection_scale_x = 0.0f;
-float projection_scale_y = 0.0f;
-float sprite_scale_x = 0.0f;
-float sprite_scale_y = 0.0f;
 
 namespace {
 
@@ -54,168 +49,34 @@ bool screen_in_range(const Point2& p)
            p.y < PROJECTION_FAR / 2;
 }
 
-}  // namespace
-
-Vector3 camera_transform(const Camera* camera, const Vector3& p)
+// Draws the face of a draw-list item of kind 1..9 with the rasterizer and
+// coordinates its render kind asks for.
+void draw_face(const DrawItem& item, uint32_t* frame)
 {
-    const float* m = camera->view_matrix.m;
-    float dx = p.x - camera->position.x;
-    float dy = p.y - camera->position.y;
-    float dz = p.z - camera->position.z;
-    return {m[0] * dx + m[1] * dy + m[2] * dz, m[3] * dx + m[4] * dy + m[5] * dz,
-            m[6] * dx + m[7] * dy + m[8] * dz};
-}
-
-int32_t projection_truncate(float offset)
-{
-    constexpr float limit = 16777216.0f;  // 2^24 pixels
-    if (offset >= -limit && offset <= limit)
-        return static_cast<int32_t>(offset);
-    return offset < 0 ? -PROJECTION_FAR : PROJECTION_FAR;  // NaN lands here too
-}
-
-int32_t float_truncate(float value)
-{
-    if (value >= 2147483648.0f)
-        return INT32_MAX;
-    if (value >= -2147483648.0f)
-        return static_cast<int32_t>(value);
-    return value < 0 ? INT32_MIN : 0;  // below the range, or NaN
-}
-
-// ---- matrices ----
-
-void matrix_clear(Matrix3* m) { std::memset(m->m, 0, sizeof m->m); }
-
-void matrix_identity(Matrix3* m)
-{
-    matrix_clear(m);
-    m->m[0] = m->m[4] = m->m[8] = 1.0f;
-}
-
-void matrix_copy(Matrix3* destination, const Matrix3* source) { *destination = *source; }
-
-void matrix_multiply(Matrix3* a, const Matrix3* b)
-{
-    Matrix3 t;
-    for (int i = 0; i < 3; ++i)
-        for (int j = 0; j < 3; ++j)
-            t.m[i * 3 + j] = a->m[i * 3] * b->m[j] + a->m[i * 3 + 1] * b->m[3 + j] +
-                             a->m[i * 3 + 2] * b->m[6 + j];
-    *a = t;
-}
-
-namespace {
-// Cosine and sine of degrees, the angle rounded to float before both.
-void rotation_terms(float degrees, float* c, float* s)
-{
-    float radians = degrees * DEG_TO_RAD;
-    *c = static_cast<float>(std::cos(static_cast<double>(radians)));
-    *s = static_cast<float>(std::sin(static_cast<double>(radians)));
-}
-}  // namespace
-
-void matrix_rotation_x(Matrix3* m, float degrees)
-{
-    float c, s;
-    rotation_terms(degrees, &c, &s);
-    matrix_identity(m);
-    m->m[4] = c;
-    m->m[5] = -s;
-    m->m[7] = s;
-    m->m[8] = c;
-}
-
-void matrix_rotation_y(Matrix3* m, float degrees)
-{
-    float c, s;
-    rotation_terms(degrees, &c, &s);
-    matrix_identity(m);
-    m->m[0] = c;
-    m->m[2] = s;
-    m->m[6] = -s;
-    m->m[8] = c;
-}
-
-void matrix_rotation_z(Matrix3* m, float degrees)
-{
-    float c, s;
-    rotation_terms(degrees, &c, &s);
-    matrix_identity(m);
-    m->m[0] = c;
-    m->m[1] = -s;
-    m->m[3] = s;
-    m->m[4] = c;
-}
-
-// ---- camera and object matrices ----
-
-void camera_set_position(Camera* camera, float x, float y, float z)
-{
-    camera->position = {x, y, z};
-    camera_update_matrix(camera);
-}
-
-void camera_set_target(Camera* camera, float x, float y, float z)
-{
-    camera->target = {x, y, z};
-    camera_update_matrix(camera);
-}
-
-void camera_set_roll(Camera* camera, float degrees)
-{
-    camera->roll = degrees;
-    camera_update_matrix(camera);
-}
-
-void camera_update_matrix(Camera* camera)
-{
-    float dx = camera->target.x - camera->position.x;
-    float dy = camera->target.y - camera->position.y;
-    float dz = camera->target.z - camera->position.z;
-    double length = std::sqrt(static_cast<double>(dx * dx + dy * dy + dz * dz));
-    if (!(length > 0.0) || !std::isfinite(length)) {
-        matrix_clear(&camera->view_matrix);  // no viewing direction: nothing in front
-        return;
+    const Object3D* o = static_cast<const Object3D*>(item.item);
+    const Face& f = o->faces[item.index];
+    const Point2 a = o->screen[f.a], b = o->screen[f.b], c = o->screen[f.c];
+    const Point2* m = o->mapping.data();
+    switch (render_kind_rule(item.kind).coordinates) {
+    case KindCoordinates::face:
+        draw_textured_triangle(a.x, a.y, b.x, b.y, c.x, c.y, f.ua, f.va, f.ub, f.vb, f.uc, f.vc,
+                               o->texture, frame);
+        break;
+    case KindCoordinates::environment:
+        draw_textured_triangle(a.x, a.y, b.x, b.y, c.x, c.y, m[f.a].x, m[f.a].y, m[f.b].x,
+                               m[f.b].y, m[f.c].x, m[f.c].y, o->texture, frame);
+        break;
+    case KindCoordinates::highlight:
+        draw_highlight_triangle(a.x, a.y, b.x, b.y, c.x, c.y, f.ua, f.va, f.ub, f.vb, f.uc, f.vc,
+                                m[f.a].x, m[f.a].y, m[f.b].x, m[f.b].y, m[f.c].x, m[f.c].y,
+                                o->texture, frame);
+        break;
+    case KindCoordinates::none:
+        break;
     }
-    float s = static_cast<float>(dy / length);
-    if ((s > -0.0001 && s < 0) || (s > 0 && s < 0.0001))
-        s = 0;  // dead zone: a nearly level camera gets pitch exactly 0
-    if (s > 1.0f)
-        s = 1.0f;  // dy / length may round just past 1 when looking straight up
-    if (s < -1.0f)
-        s = -1.0f;
-    float yaw = -static_cast<float>(std::atan2(static_cast<double>(dx), static_cast<double>(dz)));
-    float pitch = static_cast<float>(std::asin(static_cast<double>(s)));
-    float roll = camera->roll * -DEG_TO_RAD;
-    float cy = static_cast<float>(std::cos(static_cast<double>(yaw)));
-    float sy = static_cast<float>(std::sin(static_cast<double>(yaw)));
-    float cp = static_cast<float>(std::cos(static_cast<double>(pitch)));
-    float sp = static_cast<float>(std::sin(static_cast<double>(pitch)));
-    float cr = static_cast<float>(std::cos(static_cast<double>(roll)));
-    float sr = static_cast<float>(std::sin(static_cast<double>(roll)));
-    float* m = camera->view_matrix.m;
-    m[0] = cr * cy + sy * sr * sp;
-    m[1] = sr * cp;
-    m[2] = cr * sy - cy * sr * sp;
-    m[3] = sy * cr * sp - sr * cy;
-    m[4] = cr * cp;
-    m[5] = -cy * cr * sp - sr * sy;
-    m[6] = -cp * sy;
-    m[7] = sp;
-    m[8] = cp * cy;
 }
 
-void object_build_rotation(Object3D* object)
-{
-    Matrix3 temporary;
-    matrix_identity(&object->rotation);
-    matrix_rotation_x(&object->rotation, object->angles.x);
-    matrix_rotation_y(&temporary, object->angles.y);
-    matrix_multiply(&object->rotation, &temporary);
-    matrix_rotation_z(&temporary, object->angles.z);
-    matrix_multiply(&object->rotation, &temporary);
-}
+}  // namespace
 
 // ---- per-frame steps ----
 
@@ -226,7 +87,7 @@ void object_update(Object3D* object, const Camera* camera)
     matrix_multiply(&object->view_matrix, &object->local_axes);
     object_view_origin(object, camera);
     object_project(object);
-    if (object->render_kind >= 3 && object->render_kind <= 9) {
+    if (render_kind_rule(object->render_kind).environment) {
         if (object->normals_dirty || !object->normals_ready) {
             object_compute_normals(object);
             object->normals_ready = 1;
@@ -356,7 +217,8 @@ void build_draw_list(Scene* scene)
     for (int32_t i = 0; i < objects; ++i) {
         Object3D* o = scene->objects[i];
         int32_t kind = o ? o->render_kind : 0;
-        if (kind < 1 || kind > 9 || !o->texture || !object_arrays_fit(o))
+        KindSide side = render_kind_rule(kind).side;
+        if (side == KindSide::none || !o->texture || !object_arrays_fit(o))
             continue;
         for (int32_t f = 0; f < o->face_count; ++f) {
             const Face& face = o->faces[f];
@@ -375,8 +237,7 @@ void build_draw_list(Scene* scene)
                 continue;
             int64_t area = (static_cast<int64_t>(b.y) - c.y) * (static_cast<int64_t>(a.x) - c.x) -
                            (static_cast<int64_t>(b.x) - c.x) * (static_cast<int64_t>(a.y) - c.y);
-            bool keep = kind >= 7 || (kind % 2 == 1 ? area < 0 : area > 0);
-            if (!keep)
+            if (!render_side_shown(side, area))
                 continue;
             uint32_t depth = static_cast<uint32_t>(float_truncate(-(zc + zb + za)));
             list[n++] = {kind, depth, f, o};
@@ -480,22 +341,8 @@ void render_scene(Scene* scene, uint32_t* frame)
         case DRAW_EMITTER:
             draw_emitter_flare(static_cast<const ParticleSystem*>(item.item), frame);
             break;
-        default: {
-            const Object3D* o = static_cast<const Object3D*>(item.item);
-            const Face& f = o->faces[item.index];
-            const Point2 a = o->screen[f.a], b = o->screen[f.b], c = o->screen[f.c];
-            const Point2* m = o->mapping.data();
-            if (item.kind == 1 || item.kind == 2 || item.kind == 7)
-                draw_textured_triangle(a.x, a.y, b.x, b.y, c.x, c.y, f.ua, f.va, f.ub, f.vb, f.uc,
-                                       f.vc, o->texture, frame);
-            else if (item.kind == 5 || item.kind == 6 || item.kind == 9)
-                draw_textured_triangle(a.x, a.y, b.x, b.y, c.x, c.y, m[f.a].x, m[f.a].y, m[f.b].x,
-                                       m[f.b].y, m[f.c].x, m[f.c].y, o->texture, frame);
-            else
-                draw_highlight_triangle(a.x, a.y, b.x, b.y, c.x, c.y, f.ua, f.va, f.ub, f.vb, f.uc,
-                                        f.vc, m[f.a].x, m[f.a].y, m[f.b].x, m[f.b].y, m[f.c].x,
-                                        m[f.c].y, o->texture, frame);
-        }
+        default:
+            draw_face(item, frame);
         }
     }
 }

@@ -6,8 +6,6 @@
 #include "core/frame.h"
 #include "engine3d/tables.h"
 
-uint32_t span_du = 0, span_dv = 0, span_ds = 0, span_dt = 0;
-
 namespace {
 
 constexpr int32_t EDGE_ROWS = 2000;  // frame rows the edge tables can hold
@@ -91,12 +89,6 @@ void draw_triangle(Corner c0, Corner c1, Corner c2, const uint32_t* texture, uin
     if (w != 0)
         for (int k = 0; k < N; ++k)
             d[k] = static_cast<uint32_t>((side_b.c[k][y1] - side_a.c[k][y1]) / w);
-    span_du = d[0];
-    span_dv = d[1];
-    if (HIGHLIGHT) {
-        span_ds = d[2];
-        span_dt = d[3];
-    }
 
     for (int32_t y = y0; y <= y2; ++y) {
         const EdgeSide* left_side = &side_a;
@@ -118,7 +110,8 @@ void draw_triangle(Corner c0, Corner c1, Corner c2, const uint32_t* texture, uin
         if (right <= left)
             continue;
         if (!HIGHLIGHT) {
-            draw_textured_span(row_offset[y] + left, right - left, c[0], c[1], texture, frame);
+            draw_textured_span(row_offset[y] + left, right - left, c[0], c[1], d[0], d[1], texture,
+                               frame);
             continue;
         }
         uint32_t* pixel = frame + row_offset[y] + left;
@@ -139,18 +132,21 @@ void draw_triangle(Corner c0, Corner c1, Corner c2, const uint32_t* texture, uin
 
 }  // namespace
 
-void draw_textured_triangle(int32_t x0, int32_t y0, int32_t x1, int32_t y1, int32_t x2, int32_t y2,
-                            int32_t u0, int32_t v0, int32_t u1, int32_t v1, int32_t u2, int32_t v2,
-                            const uint32_t* texture, uint32_t* frame)
+// Starts on a 64-byte line, so where its inner span loop falls depends on
+// this file's code alone and not on what the linker places before it: a
+// loop that straddled two lines made large triangles 10 to 20% slower.
+[[gnu::aligned(64)]] void draw_textured_triangle(int32_t x0, int32_t y0, int32_t x1, int32_t y1,
+                                                 int32_t x2, int32_t y2, int32_t u0, int32_t v0,
+                                                 int32_t u1, int32_t v1, int32_t u2, int32_t v2,
+                                                 const uint32_t* texture, uint32_t* frame)
 {
     draw_triangle<false>({x0, y0, {u0, v0, 0, 0}}, {x1, y1, {u1, v1, 0, 0}},
                          {x2, y2, {u2, v2, 0, 0}}, texture, frame);
 }
 
-void draw_textured_span(int32_t index, int32_t count, uint32_t u, uint32_t v,
-                        const uint32_t* texture, uint32_t* frame)
+void draw_textured_span(int32_t index, int32_t count, uint32_t u, uint32_t v, uint32_t du,
+                        uint32_t dv, const uint32_t* texture, uint32_t* frame)
 {
-    uint32_t du = span_du, dv = span_dv;
     uint32_t* pixel = frame + index;
     for (; count > 0; --count) {
         *pixel++ = texture[((v >> 16) & 255) << 8 | ((u >> 16) & 255)];

@@ -49,7 +49,7 @@ struct Object3D {
     std::vector<Point2> screen;         // projected positions (valid where view z > 0)
     std::vector<Point2> mapping;        // texture coordinates, or environment coordinates for kinds 3..9
     uint32_t* texture = nullptr;        // 256 x 256 texels in frame pixel layout
-    uint8_t render_kind = 0;            // 1..9 drawn; 0 and 10..255 not drawn
+    uint8_t render_kind = 0;            // a RenderKind (render_kind.h): 1..9 drawn; 0 and 10..255 not drawn
     uint8_t normals_dirty = 0;          // recompute normals every frame
     uint8_t normals_ready = 0;          // normals computed at least once
     Vector3 origin = {0, 0, 0};         // world position of the local origin

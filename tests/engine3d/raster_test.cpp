@@ -132,9 +132,9 @@ TEST_F(Raster, CornersFarBeyondSixteenBitsFillTheFrame)
 
 TEST_F(Raster, SpanStepsByTheGradients)
 {
-    span_du = 0x8000;  // half a texel per pixel
-    span_dv = 0x10000;
-    draw_textured_span(320 + 5, 4, 3 << 16, 254 << 16, texture.data(), frame_buffer);
+    // Half a texel per pixel in u, one in v.
+    draw_textured_span(320 + 5, 4, 3 << 16, 254 << 16, 0x8000, 0x10000, texture.data(),
+                       frame_buffer);
     EXPECT_EQ(at(4, 1), UNTOUCHED);
     EXPECT_EQ(at(5, 1), texel_of(3, 254));
     EXPECT_EQ(at(6, 1), texel_of(3, 255));

@@ -6,42 +6,6 @@
 
 namespace {
 
-// Chunk ids the record layer writes.
-enum : uint16_t {
-    MAIN = 0x4D4D,
-    VERSION = 0x0002,
-    COLOUR_24 = 0x0011,
-    PERCENT = 0x0030,
-    MASTER_SCALE = 0x0100,
-    EDITOR = 0x3D3D,
-    MESH_VERSION = 0x3D3E,
-    OBJECT = 0x4000,
-    TRIANGLES = 0x4100,
-    VERTICES = 0x4110,
-    FACES = 0x4120,
-    FACE_MATERIAL = 0x4130,
-    SMOOTHING = 0x4150,
-    MAPPING = 0x4140,
-    LOCAL_AXES = 0x4160,
-    LIGHT = 0x4600,
-    CAMERA = 0x4700,
-    MATERIAL_NAME = 0xA000,
-    AMBIENT = 0xA010,
-    DIFFUSE = 0xA020,
-    SPECULAR = 0xA030,
-    TEXTURE_MAP = 0xA200,
-    MAP_FILE = 0xA300,
-    MATERIAL = 0xAFFF,
-    KEYFRAMER = 0xB000,
-    SEGMENT = 0xB008,
-    CURRENT_TIME = 0xB009,
-    KEYFRAMER_HEADER = 0xB00A,
-    NODE_HEADER = 0xB010,
-    INSTANCE_NAME = 0xB011,
-    PIVOT = 0xB013,
-    NODE_ID = 0xB030,
-};
-
 void write_vector(ThreedsWriter& writer, ThreedsVector v)
 {
     threeds_float(writer, v.x);
@@ -52,7 +16,7 @@ void write_vector(ThreedsWriter& writer, ThreedsVector v)
 void write_colour(ThreedsWriter& writer, uint16_t id, const uint8_t rgb[3])
 {
     threeds_begin(writer, id);
-    threeds_begin(writer, COLOUR_24);
+    threeds_begin(writer, THREEDS_COLOUR_24);
     for (int i = 0; i < 3; ++i)
         threeds_byte(writer, rgb[i]);
     threeds_end(writer);
@@ -125,7 +89,7 @@ void threeds_name(ThreedsWriter& writer, const std::string& text)
 
 void threeds_write_vertices(ThreedsWriter& writer, const std::vector<ThreedsVector>& vertices)
 {
-    threeds_begin(writer, VERTICES);
+    threeds_begin(writer, THREEDS_VERTICES);
     threeds_word(writer, static_cast<uint16_t>(vertices.size()));
     for (const ThreedsVector& v : vertices)
         write_vector(writer, v);
@@ -134,7 +98,7 @@ void threeds_write_vertices(ThreedsWriter& writer, const std::vector<ThreedsVect
 
 void threeds_write_faces(ThreedsWriter& writer, const ThreedsMesh& mesh)
 {
-    threeds_begin(writer, FACES);
+    threeds_begin(writer, THREEDS_FACES);
     threeds_word(writer, static_cast<uint16_t>(mesh.faces.size()));
     for (const ThreedsFace& f : mesh.faces) {
         threeds_word(writer, f.a);
@@ -143,7 +107,7 @@ void threeds_write_faces(ThreedsWriter& writer, const ThreedsMesh& mesh)
         threeds_word(writer, f.flags);
     }
     for (const ThreedsFaceGroup& group : mesh.face_groups) {
-        threeds_begin(writer, FACE_MATERIAL);
+        threeds_begin(writer, THREEDS_FACE_MATERIAL);
         threeds_name(writer, group.material);
         threeds_word(writer, static_cast<uint16_t>(group.faces.size()));
         for (uint16_t face : group.faces)
@@ -151,7 +115,7 @@ void threeds_write_faces(ThreedsWriter& writer, const ThreedsMesh& mesh)
         threeds_end(writer);
     }
     if (!mesh.smoothing.empty()) {
-        threeds_begin(writer, SMOOTHING);
+        threeds_begin(writer, THREEDS_SMOOTHING);
         for (uint32_t mask : mesh.smoothing)
             threeds_dword(writer, mask);
         threeds_end(writer);
@@ -161,7 +125,7 @@ void threeds_write_faces(ThreedsWriter& writer, const ThreedsMesh& mesh)
 
 void threeds_write_mapping(ThreedsWriter& writer, const std::vector<ThreedsMapping>& mapping)
 {
-    threeds_begin(writer, MAPPING);
+    threeds_begin(writer, THREEDS_MAPPING);
     threeds_word(writer, static_cast<uint16_t>(mapping.size()));
     for (const ThreedsMapping& m : mapping) {
         threeds_float(writer, m.u);
@@ -172,7 +136,7 @@ void threeds_write_mapping(ThreedsWriter& writer, const std::vector<ThreedsMappi
 
 void threeds_write_axes(ThreedsWriter& writer, const ThreedsVector axes[3], ThreedsVector origin)
 {
-    threeds_begin(writer, LOCAL_AXES);
+    threeds_begin(writer, THREEDS_LOCAL_AXES);
     for (int i = 0; i < 3; ++i)
         write_vector(writer, axes[i]);
     write_vector(writer, origin);
@@ -181,9 +145,9 @@ void threeds_write_axes(ThreedsWriter& writer, const ThreedsVector axes[3], Thre
 
 void threeds_write_mesh(ThreedsWriter& writer, const ThreedsMesh& mesh)
 {
-    threeds_begin(writer, OBJECT);
+    threeds_begin(writer, THREEDS_OBJECT);
     threeds_name(writer, mesh.name);
-    threeds_begin(writer, TRIANGLES);
+    threeds_begin(writer, THREEDS_TRIANGLES);
     if (!mesh.vertices.empty())
         threeds_write_vertices(writer, mesh.vertices);
     if (!mesh.mapping.empty())
@@ -198,9 +162,9 @@ void threeds_write_mesh(ThreedsWriter& writer, const ThreedsMesh& mesh)
 
 void threeds_write_camera(ThreedsWriter& writer, const ThreedsCamera& camera)
 {
-    threeds_begin(writer, OBJECT);
+    threeds_begin(writer, THREEDS_OBJECT);
     threeds_name(writer, camera.name);
-    threeds_begin(writer, CAMERA);
+    threeds_begin(writer, THREEDS_CAMERA);
     write_vector(writer, camera.position);
     write_vector(writer, camera.target);
     threeds_float(writer, camera.roll);
@@ -211,11 +175,11 @@ void threeds_write_camera(ThreedsWriter& writer, const ThreedsCamera& camera)
 
 void threeds_write_light(ThreedsWriter& writer, const ThreedsLight& light)
 {
-    threeds_begin(writer, OBJECT);
+    threeds_begin(writer, THREEDS_OBJECT);
     threeds_name(writer, light.name);
-    threeds_begin(writer, LIGHT);
+    threeds_begin(writer, THREEDS_LIGHT);
     write_vector(writer, light.position);
-    threeds_begin(writer, COLOUR_24);
+    threeds_begin(writer, THREEDS_COLOUR_24);
     for (int i = 0; i < 3; ++i)
         threeds_byte(writer, light.colour[i]);
     threeds_end(writer);
@@ -225,19 +189,19 @@ void threeds_write_light(ThreedsWriter& writer, const ThreedsLight& light)
 
 void threeds_write_material(ThreedsWriter& writer, const ThreedsMaterial& material)
 {
-    threeds_begin(writer, MATERIAL);
-    threeds_begin(writer, MATERIAL_NAME);
+    threeds_begin(writer, THREEDS_MATERIAL);
+    threeds_begin(writer, THREEDS_MATERIAL_NAME);
     threeds_name(writer, material.name);
     threeds_end(writer);
-    write_colour(writer, AMBIENT, material.ambient);
-    write_colour(writer, DIFFUSE, material.diffuse);
-    write_colour(writer, SPECULAR, material.specular);
+    write_colour(writer, THREEDS_AMBIENT, material.ambient);
+    write_colour(writer, THREEDS_DIFFUSE, material.diffuse);
+    write_colour(writer, THREEDS_SPECULAR, material.specular);
     if (!material.texture.empty()) {
-        threeds_begin(writer, TEXTURE_MAP);
-        threeds_begin(writer, PERCENT);
+        threeds_begin(writer, THREEDS_TEXTURE_MAP);
+        threeds_begin(writer, THREEDS_PERCENT);
         threeds_word(writer, 100);
         threeds_end(writer);
-        threeds_begin(writer, MAP_FILE);
+        threeds_begin(writer, THREEDS_MAP_FILE);
         threeds_name(writer, material.texture);
         threeds_end(writer);
         threeds_end(writer);
@@ -268,22 +232,22 @@ void threeds_write_track(ThreedsWriter& writer, const ThreedsTrack& track)
 void threeds_write_node(ThreedsWriter& writer, const ThreedsNode& node)
 {
     threeds_begin(writer, node.kind);
-    threeds_begin(writer, NODE_ID);
+    threeds_begin(writer, THREEDS_NODE_ID);
     threeds_word(writer, node.id);
     threeds_end(writer);
-    threeds_begin(writer, NODE_HEADER);
+    threeds_begin(writer, THREEDS_NODE_HEADER);
     threeds_name(writer, node.name);
     threeds_word(writer, 0);  // flags 1
     threeds_word(writer, 0);  // flags 2
     threeds_word(writer, static_cast<uint16_t>(node.parent));
     threeds_end(writer);
     if (!node.instance.empty()) {
-        threeds_begin(writer, INSTANCE_NAME);
+        threeds_begin(writer, THREEDS_INSTANCE_NAME);
         threeds_name(writer, node.instance);
         threeds_end(writer);
     }
     if (node.has_pivot) {
-        threeds_begin(writer, PIVOT);
+        threeds_begin(writer, THREEDS_PIVOT);
         write_vector(writer, node.pivot);
         threeds_end(writer);
     }
@@ -294,17 +258,17 @@ void threeds_write_node(ThreedsWriter& writer, const ThreedsNode& node)
 
 void threeds_write_keyframer(ThreedsWriter& writer, const ThreedsScene& scene)
 {
-    threeds_begin(writer, KEYFRAMER);
-    threeds_begin(writer, KEYFRAMER_HEADER);
+    threeds_begin(writer, THREEDS_KEYFRAMER);
+    threeds_begin(writer, THREEDS_KEYFRAMER_HEADER);
     threeds_word(writer, 5);  // revision
     threeds_name(writer, "SCENE");
     threeds_dword(writer, scene.last_frame);
     threeds_end(writer);
-    threeds_begin(writer, SEGMENT);
+    threeds_begin(writer, THREEDS_SEGMENT);
     threeds_dword(writer, scene.first_frame);
     threeds_dword(writer, scene.last_frame);
     threeds_end(writer);
-    threeds_begin(writer, CURRENT_TIME);
+    threeds_begin(writer, THREEDS_CURRENT_TIME);
     threeds_dword(writer, scene.first_frame);
     threeds_end(writer);
     for (const ThreedsNode& node : scene.nodes)
@@ -315,17 +279,17 @@ void threeds_write_keyframer(ThreedsWriter& writer, const ThreedsScene& scene)
 std::vector<uint8_t> threeds_write_scene(const ThreedsScene& scene)
 {
     ThreedsWriter writer;
-    threeds_begin(writer, MAIN);
-    threeds_begin(writer, VERSION);
+    threeds_begin(writer, THREEDS_MAIN);
+    threeds_begin(writer, THREEDS_VERSION);
     threeds_dword(writer, 3);
     threeds_end(writer);
-    threeds_begin(writer, EDITOR);
-    threeds_begin(writer, MESH_VERSION);
+    threeds_begin(writer, THREEDS_EDITOR);
+    threeds_begin(writer, THREEDS_MESH_VERSION);
     threeds_dword(writer, 3);
     threeds_end(writer);
     for (const ThreedsMaterial& material : scene.materials)
         threeds_write_material(writer, material);
-    threeds_begin(writer, MASTER_SCALE);
+    threeds_begin(writer, THREEDS_MASTER_SCALE);
     threeds_float(writer, 1.0f);
     threeds_end(writer);
     for (const ThreedsMesh& mesh : scene.meshes)

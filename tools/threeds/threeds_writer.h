@@ -12,6 +12,8 @@
 #include <string>
 #include <vector>
 
+#include "engine3d/threeds_chunks.h"
+
 // ---- chunk layer ----
 
 // A file under construction.
@@ -111,34 +113,17 @@ struct ThreedsKey {
     float values[4] = {};     // position/scale x y z; rotation angle (radians), axis x y z; roll, fov one value
 };
 
-// Track chunk ids.
-enum ThreedsTrackId : uint16_t {
-    THREEDS_POSITION_TRACK = 0xB020,
-    THREEDS_ROTATION_TRACK = 0xB021,
-    THREEDS_SCALE_TRACK = 0xB022,
-    THREEDS_FOV_TRACK = 0xB023,
-    THREEDS_ROLL_TRACK = 0xB024,
-};
-
 struct ThreedsTrack {
-    uint16_t id = THREEDS_POSITION_TRACK;  // ThreedsTrackId
+    uint16_t id = THREEDS_POSITION_TRACK;  // a *_TRACK chunk id
     uint16_t flags = 0;                    // track flags (looping and so on)
     std::vector<ThreedsKey> keys;
-};
-
-// Node chunk ids.
-enum ThreedsNodeKind : uint16_t {
-    THREEDS_OBJECT_NODE = 0xB002,
-    THREEDS_CAMERA_NODE = 0xB003,
-    THREEDS_TARGET_NODE = 0xB004,
-    THREEDS_LIGHT_NODE = 0xB005,
 };
 
 // A keyframer node: named as the mesh, camera or light it animates (a target
 // node carries its camera's name; a dummy object node is named "$$$DUMMY"
 // and carries its own name as the instance name).
 struct ThreedsNode {
-    uint16_t kind = THREEDS_OBJECT_NODE;  // ThreedsNodeKind
+    uint16_t kind = THREEDS_OBJECT_NODE;  // a *_NODE chunk id
     uint16_t id = 0;                      // node id, unique in the file
     std::string name;
     int16_t parent = -1;                  // parent node id, -1 for none
