@@ -3,6 +3,10 @@
 #include <chrono>
 #include <thread>
 
+#ifdef __EMSCRIPTEN__
+#include <emscripten.h>
+#endif
+
 namespace {
 bool virtual_mode = false;          // true after clock_use_virtual
 uint32_t virtual_start_ms = 0;      // millisecond reading at virtual time 0
@@ -30,7 +34,12 @@ void clock_sleep(uint32_t ms)
         clock_virtual_set_ns(virtual_ns + uint64_t(ms) * 1000000u);
         return;
     }
+#ifdef __EMSCRIPTEN__
+    // The page goes on meanwhile: sound is rendered, keys arrive.
+    emscripten_sleep(ms);
+#else
     std::this_thread::sleep_for(std::chrono::milliseconds(ms));
+#endif
 }
 
 void clock_use_virtual(uint32_t start_ms)

@@ -8,6 +8,23 @@
 #include <cstring>
 #include <vector>
 
+#ifdef __EMSCRIPTEN__
+#include <emscripten.h>
+
+// The page's file system holds the file: the browser saves a copy under its name.
+EM_JS(void, files_download, (const char* path), {
+    const name = UTF8ToString(path);
+    const url = URL.createObjectURL(new Blob([FS.readFile(name)], {type: "application/octet-stream"}));
+    const link = document.createElement("a");
+    link.href = url;
+    link.download = name.split("/").pop();
+    document.body.appendChild(link);
+    link.click();
+    link.remove();
+    setTimeout(() => URL.revokeObjectURL(url), 60000);
+});
+#endif
+
 bool files_open(const char* path, HostFile& file)
 {
     file = HostFile{};
@@ -64,6 +81,19 @@ std::string files_executable_dir()
         }
         buffer.resize(buffer.size() * 2);
     }
+}
+
+void files_offer(const char* path)
+{
+#ifdef __EMSCRIPTEN__
+    HostFile file;
+    if (files_open(path, file)) {
+        files_close(file);
+        files_download(path);
+    }
+#else
+    (void)path;
+#endif
 }
 
 bool folder_create(const std::string& path, std::string& error)

@@ -25,5 +25,10 @@ void files_close(HostFile& file);
 // ("" when it cannot be told). Paths of any length.
 std::string files_executable_dir();
 
+// Called once a file for the user is complete (a screenshot): natively
+// nothing more is needed, it lies in the working directory; the browser
+// build hands it to the user as a download of that name.
+void files_offer(const char* path);
+
 // Creates path and its missing parents. Returns false with a reason in error.
 bool folder_create(const std::string& path, std::string& error);

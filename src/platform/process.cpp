@@ -3,6 +3,18 @@
 #include <cstdio>
 #include <unistd.h>
 
+#ifdef __EMSCRIPTEN__
+#include <emscripten.h>
+
+// In the browser the program ends by telling the page and then waiting for
+// good where it stands; the page shows the end and can start a new program.
+EM_ASYNC_JS(void, process_end_in_page, (int code), {
+    if (Module.onExit)
+        Module.onExit(code);
+    await new Promise(() => {});
+});
+#endif
+
 namespace {
 constexpr int max_finishers = 16;
 void (*finishers[max_finishers])();   // registered finishers, oldest first
@@ -38,5 +50,8 @@ void process_exit(int code)
     std::fflush(nullptr);
     if (exit_handler)
         exit_handler(code);
+#ifdef __EMSCRIPTEN__
+    process_end_in_page(code);
+#endif
     _exit(code);
 }

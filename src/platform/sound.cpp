@@ -176,8 +176,7 @@ uint32_t sound_channel_position(uint32_t handle)
     if (open_device != SOUND_DEVICE_DEFAULT)
         return with_player([] { return player.position; });
     return with_player([] {
-        return sound_track_find(sound_live_state.track, sound_live_heard(sound_live_state, clock_real_ns(),
-                                                                         player.output_rate, sound_latency_offset_ms));
+        return sound_track_find(sound_live_state.track, sound_device_heard_frame(clock_real_ns()));
     });
 }
 

@@ -24,5 +24,8 @@ void sound_device_start();
 // device renders on this thread, or has stopped and is followed here).
 bool sound_device_lock(uint64_t now_ns);
 void sound_device_unlock();
+// The frame of the player's output being heard at steady time now_ns, with
+// --audio-offset applied; called with the device held off.
+int64_t sound_device_heard_frame(uint64_t now_ns);
 // Stops the device and frees it.
 void sound_device_close();

@@ -76,6 +76,13 @@ bool sound_device_lock(uint64_t now_ns)
 
 void sound_device_unlock() { SDL_UnlockAudioDevice(live_device); }
 
+// SDL reports no output latency: the device plays each buffer from the
+// moment it asks for it, and the user adds what lies beyond (--audio-offset).
+int64_t sound_device_heard_frame(uint64_t now_ns)
+{
+    return sound_live_heard(sound_live_state, now_ns, sound_live_player.output_rate, sound_latency_offset_ms);
+}
+
 void sound_device_close()
 {
     SDL_CloseAudioDevice(live_device);  // waits for the audio thread to end

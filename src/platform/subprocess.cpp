@@ -34,6 +34,11 @@ bool program_available(const char* name)
 bool child_start(ChildProcess& child, const std::vector<std::string>& argv)
 {
     child = ChildProcess{};
+#ifdef __EMSCRIPTEN__
+    // A page starts no programs: a video capture cannot run in the browser.
+    (void)argv;
+    return false;
+#else
     int fds[2];
     if (argv.empty() || pipe(fds) != 0)
         return false;
@@ -61,6 +66,7 @@ bool child_start(ChildProcess& child, const std::vector<std::string>& argv)
     child.pid = pid;
     child.input_fd = fds[1];
     return true;
+#endif
 }
 
 bool child_write(ChildProcess& child, const void* bytes, size_t count)

@@ -38,6 +38,9 @@ void headless_show(WindowHandle&) {}
 
 bool headless_poll(WindowMessage& message)
 {
+#ifdef __EMSCRIPTEN__
+    window_web_yield();
+#endif
     if (!quit_requested)
         return false;
     quit_requested = 0;

@@ -36,6 +36,10 @@ extern const WindowBackend window_headless_backend;
 WindowHandle* window_main();
 // Records why window_create failed.
 void window_set_error(const char* text);
+// The browser build only: hands control back to the page between two frames
+// of a headless run (now and then, so it stays responsive and sees progress).
+void window_web_yield();
+
 // Makes the window cover the screen (full screen shown) or return to its
 // place; the display service calls it when a mode is set or given up.
 void window_set_covering(WindowHandle* window, bool covering);

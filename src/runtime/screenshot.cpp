@@ -2,8 +2,9 @@
 
 #include <cstdio>
 
-#include "display/display.h"
 #include "core/frame.h"
+#include "display/display.h"
+#include "platform/files.h"
 
 int32_t shot_counter = 0;
 
@@ -12,8 +13,10 @@ void save_screenshot()
     // Room for "shot", any 32-bit number and ".tga", so a name is never cut.
     char name[32];
     std::snprintf(name, sizeof name, "shot%4i.tga", static_cast<int>(shot_counter));
-    if (shown_frame)
+    if (shown_frame) {
         write_tga(name, shown_frame, frame_width, frame_height);
+        files_offer(name);
+    }
     ++shot_counter;
 }
 

@@ -1,0 +1,222 @@
+#!/usr/bin/python3
+"""The browser build in Debian's headless chromium, against the native build.
+
+usage: web_test.py SITE_DIR NATIVE_BUILD_DIR SOURCE_DIR [TEST...]
+
+Tests (all by default):
+  golden  ?headless at 60 fps presents every frame of tests/golden_frames.txt
+          with the native SHA-256; the whole run is timed against native.
+  live    the real Web Audio clock: a key press starts the production, the
+          music position follows the audio clock, the steps come in order,
+          F1 downloads one 192018-byte screenshot per press, Escape ends in
+          the "play again" state.
+  errors  a garbage archive and a missing one show the native messages.
+  bench   ?bench against native --bench (figures only), the site's size and
+          the time from opening the page to its first frame.
+Prints one line per check and "N passed, N failed" at the end; the exit code
+is 1 when any check failed."""
+import functools
+import http.server
+import json
+import os
+import socketserver
+import subprocess
+import sys
+import tempfile
+import threading
+import time
+
+sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
+from cdp import Browser  # noqa: E402
+
+ROW_SECONDS = 6 * 2.5 / 125  # speed 6, tempo 125
+
+
+class Run:
+    def __init__(self, site, native, source):
+        self.site, self.native, self.source = site, native, source
+        self.passed = self.failed = 0
+        self.extra = tempfile.mkdtemp(prefix="vivur-web-")
+        with open(os.path.join(self.extra, "garbage.pak"), "wb") as f:
+            f.write(b"this is no archive at all, just a line of text\n" * 20)
+        site_dir, extra_dir = site, self.extra
+
+        class Handler(http.server.SimpleHTTPRequestHandler):
+            def translate_path(self, path):
+                local = http.server.SimpleHTTPRequestHandler.translate_path(self, path)
+                name = os.path.relpath(local, os.getcwd())
+                extra = os.path.join(extra_dir, os.path.basename(name))
+                return extra if os.path.exists(extra) else os.path.join(site_dir, name)
+
+            def log_message(self, *args):
+                pass
+
+        self.server = socketserver.ThreadingTCPServer(("127.0.0.1", 0), Handler)
+        self.server.daemon_threads = True
+        threading.Thread(target=self.server.serve_forever, daemon=True).start()
+        self.base = "http://127.0.0.1:%d/" % self.server.server_address[1]
+
+    def check(self, ok, text):
+        print(("ok      " if ok else "FAILED  ") + text, flush=True)
+        if ok:
+            self.passed += 1
+        else:
+            self.failed += 1
+        return ok
+
+    def native_run(self, args, cwd=None):
+        start = time.time()
+        result = subprocess.run([os.path.join(self.native, "vivur"), *args], cwd=cwd, capture_output=True,
+                                text=True, env=dict(os.environ, SDL_VIDEODRIVER="dummy", SDL_AUDIODRIVER="dummy"))
+        return result, time.time() - start
+
+    def page(self, query):
+        browser = Browser()
+        browser.open(self.base + "index.html" + query)
+        return browser
+
+
+def golden(run):
+    expected = {}
+    for line in open(os.path.join(run.source, "tests", "golden_frames.txt")):
+        if line.strip() and not line.startswith("#"):
+            frame, digest = line.split()
+            expected[int(frame)] = digest
+    native, native_seconds = run.native_run(["--headless", "--fps=60"], cwd=run.extra)
+    browser = run.page("?headless&fps=60")
+    try:
+        started = time.time()
+        state = browser.wait_for("window.vivurPage && vivurPage.state === 'ended' && vivurPage.pendingHashes === 0 "
+                                 "&& vivurPage.framesShown", 600, step=0.5)
+        seconds = time.time() - started
+        page = browser.eval("({hashes: vivurPage.hashes, code: vivurPage.exitCode, error: vivurPage.error})")
+    finally:
+        browser.close()
+    if not run.check(bool(state), "golden: the headless page ran to its end (exit code %s, error %s)"
+                     % (page["code"], page["error"])):
+        return
+    hashes = page["hashes"]
+    wrong = [f for f, d in sorted(expected.items()) if f >= len(hashes) or hashes[f] != d]
+    run.check(not wrong, "golden: %d of %d listed frames match the native SHA-256%s"
+              % (len(expected) - len(wrong), len(expected), (", differing: %s" % wrong) if wrong else ""))
+    run.check(len(hashes) > max(expected), "golden: %d frames presented (native: the same run, exit code %d)"
+              % (len(hashes), native.returncode))
+    print("figure  headless whole production at 60 fps: browser %.1f s (page load to end), native %.1f s"
+          % (seconds, native_seconds))
+
+
+def live(run):
+    browser = run.page("")
+    try:
+        ready = browser.wait_for("window.vivurPage && vivurPage.state === 'running'", 60)
+        run.check(bool(ready), "live: the page is ready and waits for a key")
+        shown = browser.eval("vivurPage.read()")
+        run.check(shown is not None and shown["step"] == 1 and shown["order"] == 0,
+                  "live: before the key the intro waits at order 0 (%s)" % json.dumps(shown))
+        browser.key("Space")
+        samples = []
+        deadline = time.time() + 18
+        while time.time() < deadline:
+            r = browser.eval("vivurPage.read()")
+            if r:
+                samples.append(r)
+            browser.pump(0.25)
+        run.check(samples and samples[-1]["audioState"] == "running",
+                  "live: the AudioContext runs after the key (%s)" % (samples[-1]["audioState"] if samples else None))
+        steps = [s["step"] for s in samples]
+        run.check(steps == sorted(steps) and steps[-1] >= 3,
+                  "live: the steps follow in order, reaching step %d" % steps[-1])
+        # Over the sampled stretch after order 0 row 0 the music position
+        # moves as far as the audio clock does, within two rows.
+        moving = [s for s in samples if s["order"] * 64 + s["row"] > 0]
+        if run.check(len(moving) > 8, "live: the music position advances (%d samples)" % len(moving)):
+            a, b = moving[0], moving[-1]
+            music = ((b["order"] * 64 + b["row"]) - (a["order"] * 64 + a["row"])) * ROW_SECONDS
+            clock = b["audioTime"] - a["audioTime"]
+            run.check(abs(music - clock) <= 2 * ROW_SECONDS,
+                      "live: music moved %.2f s while the audio clock moved %.2f s" % (music, clock))
+        browser.key("F1")
+        browser.key("F1", repeats=5)
+        browser.pump(2)
+        done = browser.downloads_done()
+        names = sorted(name for name, _ in done)
+        sizes = sorted(os.path.getsize(path) for _, path in done)
+        run.check(names == ["shot   0.tga", "shot   1.tga"] and sizes == [192018, 192018],
+                  "live: two F1 presses (one held) download %s of %s bytes" % (names, sizes))
+        browser.key("Escape")
+        ended = browser.wait_for("vivurPage.state === 'ended' && "
+                                 "document.getElementById('again').style.display !== 'none'", 15)
+        run.check(bool(ended), "live: Escape slides the music down and ends in the play-again state (exit code %s)"
+                  % browser.eval("vivurPage.exitCode"))
+    finally:
+        browser.close()
+
+
+def errors(run):
+    for name in ("garbage.pak", "missing.pak"):
+        # The native program alone in a folder (so no archive lies beside it),
+        # given the same archive as vivur.pak, or none.
+        work = tempfile.mkdtemp(prefix="vivur-native-")
+        subprocess.run(["cp", os.path.join(run.native, "vivur"), work], check=True)
+        if os.path.exists(os.path.join(run.extra, name)):
+            subprocess.run(["cp", os.path.join(run.extra, name), os.path.join(work, "vivur.pak")], check=True)
+        native = subprocess.run(["./vivur", "--headless"], cwd=work, capture_output=True, text=True)
+        subprocess.run(["rm", "-rf", work])
+        message = [line for line in native.stderr.splitlines() if line.startswith("error: ")]
+        browser = run.page("?pak=" + name)
+        try:
+            shown = browser.wait_for("vivurPage.state === 'ended' && vivurPage.error", 60)
+        finally:
+            browser.close()
+        run.check(bool(message) and shown == message[0] + "\n",
+                  "errors: %s shows %r on the page (native: %r)" % (name, shown, message[0] if message else None))
+
+
+def bench(run):
+    native, _ = run.native_run(["--bench", "--json"])
+    browser = run.page("?bench&json")
+    try:
+        done = browser.wait_for("vivurPage.state === 'ended' && document.getElementById('output').textContent", 300,
+                                step=0.5)
+    finally:
+        browser.close()
+    try:
+        web = json.loads(done)
+        mine = json.loads(native.stdout)
+    except (TypeError, ValueError):
+        run.check(False, "bench: the page and the native program print their JSON")
+        return
+    run.check(True, "bench: the page prints the bench's JSON")
+    natives = {s["scene"]: s["median_ms"] for s in mine["scenes"]}
+    for scene in web["scenes"]:
+        n = natives.get(scene["scene"], 0)
+        print("figure  bench %-9s browser %.3f ms, native %.3f ms median (x%.2f)"
+              % (scene["scene"], scene["median_ms"], n, scene["median_ms"] / n if n else 0))
+    size = sum(os.path.getsize(os.path.join(run.site, f)) for f in os.listdir(run.site))
+    print("figure  site folder %.2f MB: %s" % (size / 1e6, ", ".join(
+        "%s %d KB" % (f, os.path.getsize(os.path.join(run.site, f)) // 1024) for f in sorted(os.listdir(run.site)))))
+    browser = run.page("")
+    try:
+        first = browser.wait_for("window.vivurPage && vivurPage.firstFrameMs", 60)
+    finally:
+        browser.close()
+    print("figure  opening the page to its first frame: %.0f ms" % (first or -1))
+
+
+def main():
+    site, native, source = sys.argv[1:4]
+    chosen = sys.argv[4:] or ["golden", "live", "errors", "bench"]
+    run = Run(os.path.abspath(site), os.path.abspath(native), os.path.abspath(source))
+    tests = {"golden": golden, "live": live, "errors": errors, "bench": bench}
+    for name in chosen:
+        try:
+            tests[name](run)
+        except Exception as e:  # a broken page or browser fails that test, not the rest
+            run.check(False, "%s: %s: %s" % (name, type(e).__name__, e))
+    run.server.shutdown()
+    print("%d passed, %d failed" % (run.passed, run.failed))
+    sys.exit(1 if run.failed else 0)
+
+
+if __name__ == "__main__":
+    main()
