@@ -1,31 +1,9 @@
 // JPEG encoding of canvases into memory, and decoding for the generator's checks.
 #include "jpeg_encode.h"
 
-#include <csetjmp>
-#include <cstdio>
 #include <cstdlib>
 
-#include <jpeglib.h>
-
 #include "jpeg_writer.h"
-
-namespace {
-
-// Error manager that returns control to the decoder instead of ending the process.
-struct DecodeError {
-    jpeg_error_mgr base;  // the library's record; must be first
-    jmp_buf jump;         // where error_exit returns to
-    char message[JMSG_LENGTH_MAX];  // the library's text of the failure
-};
-
-void decode_error_exit(j_common_ptr cinfo)
-{
-    DecodeError* e = reinterpret_cast<DecodeError*>(cinfo->err);
-    e->base.format_message(cinfo, e->message);
-    std::longjmp(e->jump, 1);
-}
-
-}  // namespace
 
 std::vector<uint8_t> jpeg_encode(const Canvas& c, int quality, std::string& error)
 {
@@ -41,10 +19,8 @@ bool jpeg_decode_rgb(const std::vector<uint8_t>& jpeg, std::vector<uint8_t>& rgb
                      int& height, std::string& error)
 {
     jpeg_decompress_struct cinfo;
-    DecodeError err;
-    cinfo.err = jpeg_std_error(&err.base);
-    err.base.error_exit = decode_error_exit;
-    err.message[0] = 0;
+    JpegJump err;
+    jpeg_jump_install(reinterpret_cast<jpeg_common_struct*>(&cinfo), err);
     if (setjmp(err.jump)) {
         jpeg_destroy_decompress(&cinfo);
         error = err.message;

@@ -1,39 +1,33 @@
 #include "jpeg_writer.h"
 
-#include <csetjmp>
-#include <cstdio>
 #include <cstdlib>
-
-#include <jpeglib.h>
 
 namespace {
 
-// Error manager that returns control to the writer instead of ending the process.
-struct WriteError {
-    jpeg_error_mgr base;            // the library's record; must be first
-    jmp_buf jump;                   // where error_exit returns to
-    char message[JMSG_LENGTH_MAX];  // the library's text of the failure
-};
-
-void write_error_exit(j_common_ptr cinfo)
+void jump_exit(j_common_ptr cinfo)
 {
-    WriteError* e = reinterpret_cast<WriteError*>(cinfo->err);
+    JpegJump* e = reinterpret_cast<JpegJump*>(cinfo->err);
     e->base.format_message(cinfo, e->message);
     std::longjmp(e->jump, 1);
 }
 
 }  // namespace
 
+void jpeg_jump_install(jpeg_common_struct* cinfo, JpegJump& jump)
+{
+    cinfo->err = jpeg_std_error(&jump.base);
+    jump.base.error_exit = jump_exit;
+    jump.message[0] = 0;
+}
+
 std::vector<uint8_t> jpeg_write(const JpegSettings& settings, const uint8_t* samples, std::string& error)
 {
     // Only plain locals between setjmp and the library calls: longjmp skips destructors.
     jpeg_compress_struct cinfo;
-    WriteError err;
+    JpegJump err;
     unsigned char* buffer = nullptr;
     unsigned long size = 0;
-    cinfo.err = jpeg_std_error(&err.base);
-    err.base.error_exit = write_error_exit;
-    err.message[0] = 0;
+    jpeg_jump_install(reinterpret_cast<jpeg_common_struct*>(&cinfo), err);
     if (setjmp(err.jump)) {
         jpeg_destroy_compress(&cinfo);
         std::free(buffer);
