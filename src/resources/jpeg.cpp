@@ -68,12 +68,10 @@ void source_skip(j_decompress_ptr decompressor, long count)
 
 void source_term(j_decompress_ptr) {}
 
-// Releases what load_jpeg holds before it stops the program.
-void jpeg_release(jpeg_decompress_struct* decompressor, FileHandle* file, uint8_t* image)
+// Releases what jpeg_decode holds when it gives up.
+void jpeg_release(jpeg_decompress_struct* decompressor, uint8_t* image)
 {
     jpeg_destroy_decompress(decompressor);
-    file_close(*file);
-    delete file;
     std::free(image);
 }
 
@@ -108,22 +106,25 @@ void jpeg_fatal_error(jpeg_common_struct* decompressor)
     longjmp(error->jump, 1);
 }
 
-uint32_t* load_jpeg(const char* name, int32_t width, int32_t height, int32_t* actual_height)
+namespace {
+
+// Decodes the open file into 32-bit pixels; on failure returns nullptr with
+// the reason in problem. The fatal report is left to the caller: stopping the
+// program may wait (the music fades out first), which must not happen inside
+// a function that holds a setjmp point.
+uint32_t* jpeg_decode(const char* name, FileHandle* file, int32_t width, int32_t height,
+                      int32_t* actual_height, char* problem, size_t problem_size)
 {
     // Only plain locals live across setjmp; longjmp skips destructors.
-    FileHandle* const file = new FileHandle(file_open(name));
-    if (!file->is_open) {
-        delete file;
-        report_error(" file %s not found", name);
-    }
     jpeg_decompress_struct decompressor{};
     JpegError error{};
     decompressor.err = jpeg_std_error(&error.manager);
     error.manager.error_exit = jpeg_fatal_error;
     uint8_t* volatile image = nullptr;
     if (setjmp(error.jump)) {
-        jpeg_release(&decompressor, file, image);
-        report_error("picture %s cannot be decoded: %s", name, error.message);
+        jpeg_release(&decompressor, image);
+        std::snprintf(problem, problem_size, "picture %s cannot be decoded: %s", name, error.message);
+        return nullptr;
     }
     jpeg_create_decompress(&decompressor);
     pak_jpeg_source(&decompressor, file);
@@ -136,17 +137,18 @@ uint32_t* load_jpeg(const char* name, int32_t width, int32_t height, int32_t* ac
     const uint32_t columns = decompressor.output_width;
     const uint32_t rows = decompressor.output_height;
     const int components = decompressor.output_components;
-    char problem[JMSG_LENGTH_MAX + 64] = "";
-    if (components != 3 && components != 1)
-        std::snprintf(problem, sizeof problem,
+    if (components != 3 && components != 1) {
+        std::snprintf(problem, problem_size,
                       "picture %s has %d colour components; only colour and greyscale pictures load",
                       name, components);
-    else if (int64_t(columns) != width || int64_t(rows) < height)
-        std::snprintf(problem, sizeof problem, "picture %s is %ux%u pixels, expected %dx%d (or taller)",
+        jpeg_release(&decompressor, nullptr);
+        return nullptr;
+    }
+    if (int64_t(columns) != width || int64_t(rows) < height) {
+        std::snprintf(problem, problem_size, "picture %s is %ux%u pixels, expected %dx%d (or taller)",
                       name, columns, rows, width, height);
-    if (problem[0]) {
-        jpeg_release(&decompressor, file, nullptr);
-        report_error("%s", problem);
+        jpeg_release(&decompressor, nullptr);
+        return nullptr;
     }
     jpeg_start_decompress(&decompressor);
 
@@ -154,8 +156,10 @@ uint32_t* load_jpeg(const char* name, int32_t width, int32_t height, int32_t* ac
         reinterpret_cast<j_common_ptr>(&decompressor), JPOOL_IMAGE, columns * uint32_t(components), 1);
     image = static_cast<uint8_t*>(std::calloc(size_t(columns) * rows * 4, 1));
     if (!image) {
-        jpeg_release(&decompressor, file, nullptr);
-        report_error("out of memory decoding picture %s (%ux%u pixels)", name, columns, rows);
+        std::snprintf(problem, problem_size, "out of memory decoding picture %s (%ux%u pixels)", name, columns,
+                      rows);
+        jpeg_release(&decompressor, nullptr);
+        return nullptr;
     }
     uint8_t* const pixels = image;
     while (decompressor.output_scanline < rows) {
@@ -181,9 +185,22 @@ uint32_t* load_jpeg(const char* name, int32_t width, int32_t height, int32_t* ac
     }
     jpeg_finish_decompress(&decompressor);
     jpeg_destroy_decompress(&decompressor);
-    file_close(*file);
-    delete file;
     if (actual_height)
         *actual_height = int32_t(rows);
     return reinterpret_cast<uint32_t*>(pixels);
+}
+
+}  // namespace
+
+uint32_t* load_jpeg(const char* name, int32_t width, int32_t height, int32_t* actual_height)
+{
+    FileHandle file = file_open(name);
+    if (!file.is_open)
+        report_error(" file %s not found", name);
+    char problem[JMSG_LENGTH_MAX + 160];
+    uint32_t* pixels = jpeg_decode(name, &file, width, height, actual_height, problem, sizeof problem);
+    file_close(file);
+    if (!pixels)
+        report_error("%s", problem);
+    return pixels;
 }

@@ -22,5 +22,5 @@ uint32_t* load_jpeg(const char* name, int32_t width, int32_t height, int32_t* ac
 void pak_jpeg_source(jpeg_decompress_struct* decompressor, FileHandle* file);
 
 // The decompressor's fatal-error operation: lets the library print its
-// message, keeps the text and jumps back into load_jpeg.
+// message, keeps the text and jumps back into the decoder.
 void jpeg_fatal_error(jpeg_common_struct* decompressor);

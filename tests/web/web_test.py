@@ -9,8 +9,10 @@ Tests (all by default):
   live    the real Web Audio clock: a key press starts the production, the
           music position follows the audio clock, the steps come in order,
           F1 downloads one 192018-byte screenshot per press, Escape ends in
-          the "play again" state.
-  errors  a garbage archive and a missing one show the native messages.
+          the "play again" state; a hidden tab draws nothing while the music
+          plays on, and back in front the picture is where the music is.
+  errors  a garbage archive, a missing one and one with a picture of the
+          wrong size show the native messages.
   bench   ?bench against native --bench (figures only), the site's size and
           the time from opening the page to its first frame.
 Prints one line per check and "N passed, N failed" at the end; the exit code
@@ -135,6 +137,7 @@ def live(run):
             clock = b["audioTime"] - a["audioTime"]
             run.check(abs(music - clock) <= 2 * ROW_SECONDS,
                       "live: music moved %.2f s while the audio clock moved %.2f s" % (music, clock))
+        hidden_tab(run, browser)
         browser.key("F1")
         browser.key("F1", repeats=5)
         browser.pump(2)
@@ -152,8 +155,53 @@ def live(run):
         browser.close()
 
 
+def hidden_tab(run, browser):
+    """Another tab in front hides the page: no frames are drawn, the music
+    plays on, and on return the picture jumps to where the music is."""
+    def position(r):
+        return (r["order"] * 64 + r["row"]) * ROW_SECONDS
+    before = browser.eval("vivurPage.read()")
+    other = browser.call("Target.createTarget", browser=True, url="about:blank")["targetId"]
+    browser.call("Target.activateTarget", browser=True, targetId=other)
+    browser.pump(0.5)
+    hidden = browser.eval("[document.visibilityState, vivurPage.read()]")
+    browser.pump(3)
+    still = browser.eval("[document.visibilityState, vivurPage.read()]")
+    browser.call("Target.closeTarget", browser=True, targetId=other)
+    browser.pump(0.5)
+    back = browser.eval("[document.visibilityState, vivurPage.read()]")
+    run.check(hidden[0] == still[0] == "hidden" and back[0] == "visible"
+              and still[1]["frame"] - hidden[1]["frame"] <= 1
+              and still[1]["audioTime"] - hidden[1]["audioTime"] > 2.5,
+              "live: a hidden tab draws no frames (%d to %d) while the audio clock runs %.2f s"
+              % (hidden[1]["frame"], still[1]["frame"], still[1]["audioTime"] - hidden[1]["audioTime"]))
+    music = position(back[1]) - position(before)
+    clock = back[1]["audioTime"] - before["audioTime"]
+    run.check(abs(music - clock) <= 2 * ROW_SECONDS,
+              "live: back in front, the picture is where the music is: it moved %.2f s while the audio clock "
+              "moved %.2f s" % (music, clock))
+
+
+def wrong_size_archive(run):
+    """The default archive with its first picture replaced by one of 64 x 48."""
+    tool = os.path.join(run.native, "vivur-pak")
+    assets = tempfile.mkdtemp(prefix="vivur-assets-")
+    subprocess.run([tool, "extract", os.path.join(run.site, "vivur.pak")], cwd=assets, check=True,
+                   stdout=subprocess.DEVNULL)
+    names = [line.split()[0] for line in subprocess.run(
+        [tool, "list", os.path.join(run.site, "vivur.pak")], capture_output=True, text=True, check=True).stdout.split("\n")
+        if line.strip()]
+    picture = next(n for n in names if n.lower().endswith(".jpg"))
+    subprocess.run(["ffmpeg", "-loglevel", "error", "-f", "lavfi", "-i", "color=c=0x7f3fbf:s=64x48", "-frames:v", "1",
+                    "-y", os.path.join(assets, picture)], check=True)
+    subprocess.run([tool, "create", os.path.join(run.extra, "wrong-size.pak"), *names], cwd=assets, check=True,
+                   stdout=subprocess.DEVNULL)
+    subprocess.run(["rm", "-rf", assets])
+
+
 def errors(run):
-    for name in ("garbage.pak", "missing.pak"):
+    wrong_size_archive(run)
+    for name in ("garbage.pak", "missing.pak", "wrong-size.pak"):
         # The native program alone in a folder (so no archive lies beside it),
         # given the same archive as vivur.pak, or none.
         work = tempfile.mkdtemp(prefix="vivur-native-")
