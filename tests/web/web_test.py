@@ -115,6 +115,7 @@ def live(run):
         shown = browser.eval("vivurPage.read()")
         run.check(shown is not None and shown["step"] == 1 and shown["order"] == 0,
                   "live: before the key the intro waits at order 0 (%s)" % json.dumps(shown))
+        fitting(run, browser)
         browser.key("Space")
         samples = []
         deadline = time.time() + 18
@@ -153,6 +154,36 @@ def live(run):
                   % browser.eval("vivurPage.exitCode"))
     finally:
         browser.close()
+
+
+def fitting(run, browser, integer=False):
+    """The picture keeps 4:3, centred and as large as the window allows (or
+    whole multiples of 320 x 240), and re-fits when the window changes."""
+    seen = []
+    for width, height in ((1000, 500), (640, 900), (700, 530), (1300, 1000), (500, 400)):
+        browser.call("Emulation.setDeviceMetricsOverride", width=width, height=height, deviceScaleFactor=1,
+                     mobile=False)
+        browser.pump(0.3)
+        r = browser.eval("(() => { const r = document.querySelector('canvas').getBoundingClientRect(); "
+                         "return [r.left, r.top, r.width, r.height, "
+                         "getComputedStyle(document.querySelector('canvas')).imageRendering]; })()")
+        if integer:
+            scale = max(1, min(width // 320, height // 240))
+            want = (320 * scale, 240 * scale)
+        else:
+            fit = min(width, height * 4 / 3)
+            want = (int(fit), int(fit * 3 / 4))
+        centred = abs(r[0] * 2 + r[2] - width) <= 1 and abs(r[1] * 2 + r[3] - height) <= 1
+        seen.append(((width, height), (r[2], r[3]), centred, r[4]))
+        if (round(r[2]), round(r[3])) != want or not centred or r[4] != "pixelated":
+            run.check(False, "fit: a %dx%d window shows the picture at %s, centred %s, %s (expected %s)"
+                      % (width, height, r[2:4], centred, r[4], want))
+            browser.call("Emulation.clearDeviceMetricsOverride")
+            return
+    browser.call("Emulation.clearDeviceMetricsOverride")
+    run.check(True, "fit: the picture re-fits, centred and pixelated%s: %s" % (
+        " in whole multiples" if integer else "", ", ".join("%dx%d window %dx%d" % (w[0], w[1], p[0], p[1])
+                                                           for w, p, _, _ in seen)))
 
 
 def hidden_tab(run, browser):
@@ -200,6 +231,12 @@ def wrong_size_archive(run):
 
 
 def errors(run):
+    browser = run.page("?integer-scale")
+    try:
+        if browser.wait_for("window.vivurPage && vivurPage.state === 'running'", 60):
+            fitting(run, browser, integer=True)
+    finally:
+        browser.close()
     wrong_size_archive(run)
     for name in ("garbage.pak", "missing.pak", "wrong-size.pak"):
         # The native program alone in a folder (so no archive lies beside it),
