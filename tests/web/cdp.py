@@ -71,8 +71,9 @@ class Browser:
             self.events.append(event)
 
     def open(self, url):
-        target = self.call("Target.createTarget", browser=True, url="about:blank")["targetId"]
-        self.session = self.call("Target.attachToTarget", browser=True, targetId=target, flatten=True)["sessionId"]
+        self.target = self.call("Target.createTarget", browser=True, url="about:blank")["targetId"]
+        self.session = self.call("Target.attachToTarget", browser=True, targetId=self.target,
+                                 flatten=True)["sessionId"]
         self.call("Browser.setDownloadBehavior", browser=True, behavior="allowAndName",
                   downloadPath=self.downloads, eventsEnabled=True)
         self.call("Page.enable")

@@ -10,7 +10,8 @@ Tests (all by default):
           music position follows the audio clock, the steps come in order,
           F1 downloads one 192018-byte screenshot per press, Escape ends in
           the "play again" state; a hidden tab draws nothing while the music
-          plays on, and back in front the picture is where the music is.
+          plays on, and back in front the picture is where the music is;
+          F2 toggles full screen, F8 leaves it and opens the web site.
   errors  a garbage archive, a missing one and one with a picture of the
           wrong size show the native messages.
   bench   ?bench against native --bench (figures only), the site's size and
@@ -139,6 +140,7 @@ def live(run):
             run.check(abs(music - clock) <= 2 * ROW_SECONDS,
                       "live: music moved %.2f s while the audio clock moved %.2f s" % (music, clock))
         hidden_tab(run, browser)
+        full_screen_keys(run, browser)
         browser.key("F1")
         browser.key("F1", repeats=5)
         browser.pump(2)
@@ -228,6 +230,35 @@ def wrong_size_archive(run):
     subprocess.run([tool, "create", os.path.join(run.extra, "wrong-size.pak"), *names], cwd=assets, check=True,
                    stdout=subprocess.DEVNULL)
     subprocess.run(["rm", "-rf", assets])
+
+
+def full_screen_keys(run, browser):
+    """F2 enters and leaves full screen; F8 leaves it and opens the web site
+    in a new tab while the production plays on."""
+    def element():
+        return browser.eval("document.fullscreenElement ? document.fullscreenElement.id : null")
+    browser.call("Target.setDiscoverTargets", browser=True, discover=True)
+    states = []
+    for key in ("F2", "F2", "F2", "F8"):
+        browser.key(key)
+        browser.pump(0.7)
+        states.append(element())
+    browser.pump(1)
+    tabs = {e["params"]["targetInfo"]["targetId"]: e["params"]["targetInfo"]["url"] for e in browser.events
+            if e.get("method") in ("Target.targetCreated", "Target.targetInfoChanged")
+            and e["params"]["targetInfo"]["type"] == "page" and e["params"]["targetInfo"]["targetId"] != browser.target}
+    opened = sorted({url for url in tabs.values() if url.startswith(("http://", "https://"))})
+    # Back to the production's tab for the keys that follow.
+    for target in tabs:
+        try:
+            browser.call("Target.closeTarget", browser=True, targetId=target)
+        except RuntimeError:
+            pass  # closed already
+    browser.call("Target.activateTarget", browser=True, targetId=browser.target)
+    browser.pump(0.5)
+    run.check(states[0] and not states[1] and states[2] and not states[3] and len(opened) == 1,
+              "live: F2, F2, F2, F8 give full screen %s, and F8 opened %s"
+              % (["on" if s else "off" for s in states], opened))
 
 
 def errors(run):
