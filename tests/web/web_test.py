@@ -13,7 +13,8 @@ Tests (all by default):
           plays on, and back in front the picture is where the music is;
           F2 toggles full screen, F8 leaves it and opens the web site.
   errors  a garbage archive, a missing one and one with a picture of the
-          wrong size show the native messages.
+          wrong size show the native messages; an archive dropped on the
+          waiting page is the one played.
   bench   ?bench against native --bench (figures only), the site's size and
           the time from opening the page to its first frame.
 Prints one line per check and "N passed, N failed" at the end; the exit code
@@ -286,6 +287,18 @@ def errors(run):
             browser.close()
         run.check(bool(message) and shown == message[0] + "\n",
                   "errors: %s shows %r on the page (native: %r)" % (name, shown, message[0] if message else None))
+    # The same archive dropped on the waiting page replaces the default one.
+    browser = run.page("")
+    try:
+        browser.wait_for("window.vivurPage && vivurPage.state === 'running'", 60)
+        data = {"items": [], "files": [os.path.join(run.extra, "wrong-size.pak")], "dragOperationsMask": 1}
+        for kind in ("dragEnter", "dragOver", "drop"):
+            browser.call("Input.dispatchDragEvent", type=kind, x=100, y=100, data=data)
+        shown = browser.wait_for("vivurPage.error", 30)
+    finally:
+        browser.close()
+    run.check(bool(shown) and "picture" in shown and "64x48" in shown,
+              "errors: wrong-size.pak dropped on the page before starting plays it: %r" % shown)
 
 
 def bench(run):
