@@ -1,7 +1,6 @@
 // The live display in the browser: every shown surface is turned into RGBA
 // and put on the page's canvas, which the page fits into its window (4:3,
-// sharp pixels). Headless runs in the browser hand each shown frame to the
-// page as the bytes of its screenshot, so a test can hash every frame.
+// sharp pixels).
 #include <emscripten.h>
 
 #include <cstring>
@@ -12,16 +11,10 @@ namespace {
 
 constexpr int32_t max_pixels = 640 * 480;  // the largest picture a mode of this display shows
 uint8_t rgba[max_pixels * 4];              // the shown picture, for the canvas
-uint8_t tga[18 + 320 * 200 * 3];           // a headless frame as its screenshot's bytes
 
 EM_JS(void, web_canvas_put, (const uint8_t* pixels, int32_t width, int32_t height), {
     if (Module.vivurShow)
         Module.vivurShow(HEAPU8.subarray(pixels, pixels + width * height * 4), width, height);
-});
-
-EM_JS(void, web_frame_shown, (const uint8_t* bytes, int32_t length), {
-    if (Module.vivurFrameShown)
-        Module.vivurFrameShown(HEAPU8.slice(bytes, bytes + length));
 });
 
 // The channel of a pixel p under mask, scaled to 0..255.
@@ -67,27 +60,6 @@ void web_show(VideoDevice&, VideoSurface& surface, const PlatformRect& source, c
 }
 
 void web_forget(VideoSurface&) {}
-
-// A shown 320 x 200 frame of 32 bits as the screenshot file F1 would write
-// of it: the header, then the rows bottom-up as blue, green, red.
-void web_headless_sink(const VideoShown& shown)
-{
-    int32_t width = shown.source.right - shown.source.left, height = shown.source.bottom - shown.source.top;
-    if (shown.format.bits != 32 || width != 320 || height != 200)
-        return;
-    const uint8_t header[18] = {0, 0, 2, 0, 0, 0, 0, 0, 0, 0, 0, 0, 320 & 255, 320 >> 8, 200, 0, 24, 0};
-    std::memcpy(tga, header, sizeof header);
-    uint8_t* out = tga + sizeof header;
-    for (int32_t y = height - 1; y >= 0; --y) {
-        const uint8_t* line = shown.pixels + static_cast<size_t>(shown.source.top + y) * shown.pitch + shown.source.left * 4;
-        for (int32_t x = 0; x < width; ++x, out += 3)
-            std::memcpy(out, line + x * 4, 3);
-    }
-    web_frame_shown(tga, static_cast<int32_t>(out - tga));
-}
-
-// Installed before the production starts: headless runs in the page report their frames.
-const bool sink_installed = (video_headless.sink = web_headless_sink, true);
 
 }  // namespace
 
