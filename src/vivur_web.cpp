@@ -9,6 +9,7 @@
 #include "platform/video.h"
 #include "runtime/entry.h"
 #include "runtime/pacing.h"
+#include "runtime/timeline_steps.h"
 #include "runtime/screenshot.h"
 
 namespace {

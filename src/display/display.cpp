@@ -23,7 +23,7 @@ VideoClipper* clipper = nullptr;
 bool flip_mode = true;
 bool blit_mode = false;
 int32_t pixel_depth = 0;
-int32_t pixel_layout = 0;
+int32_t pixel_layout = PIXEL_LAYOUT_UNKNOWN;
 int32_t surface_pitch = 0;
 PlatformRect window_rect{};
 PlatformRect client_rect{};
@@ -67,9 +67,9 @@ void convert_doubled(const VideoLock& lock, const uint32_t* frame)
     std::memset(lock.pixels, 0, static_cast<size_t>(band_lines) * lock.pitch);
     std::memset(lock.pixels + static_cast<size_t>(band_lines + picture_lines) * lock.pitch, 0,
                 static_cast<size_t>(lock.height - band_lines - picture_lines) * lock.pitch);
-    if (pixel_layout != 1 && pixel_layout != 2)
+    if (pixel_layout != PIXEL_LAYOUT_555 && pixel_layout != PIXEL_LAYOUT_565)
         return;
-    auto convert = pixel_layout == 1 ? convert_row_555_double : convert_row_565_double;
+    auto convert = pixel_layout == PIXEL_LAYOUT_555 ? convert_row_555_double : convert_row_565_double;
     uint8_t* line = lock.pixels + static_cast<size_t>(band_lines) * lock.pitch;
     for (int32_t y = 0; y < frame_height; ++y) {
         convert(line, frame + row_offset[y], frame_width * 4);
@@ -106,8 +106,8 @@ void display_offer_depth(int32_t code, int32_t width, int32_t height)
     case 16: mode = {width, height, 16, video_format_565}; desktop = video_format_565; break;
     // A 16-bit mode whose masks say 5-5-5, as some cards reported.
     case 15: mode = {width, height, 16, video_format_555}; desktop = video_format_555; break;
-    case 216: mode = {2 * width, 2 * height, 16, video_format_565}; desktop = video_format_565; break;
-    case 215: mode = {2 * width, 2 * height, 15, video_format_555}; desktop = video_format_555; break;
+    case PIXEL_DEPTH_DOUBLED_16: mode = {2 * width, 2 * height, 16, video_format_565}; desktop = video_format_565; break;
+    case PIXEL_DEPTH_DOUBLED_15: mode = {2 * width, 2 * height, 15, video_format_555}; desktop = video_format_555; break;
     case 0: video_offer_all_modes(); return;
     default: break;
     }
@@ -142,11 +142,11 @@ bool set_mode(int32_t width, int32_t height, bool windowed)
     if (create_surfaces(width, height, 16))
         return true;
     if (create_surfaces(2 * width, 2 * height, 16)) {
-        pixel_depth = 216;
+        pixel_depth = PIXEL_DEPTH_DOUBLED_16;
         return true;
     }
     if (create_surfaces(2 * width, 2 * height, 15)) {
-        pixel_depth = 215;
+        pixel_depth = PIXEL_DEPTH_DOUBLED_15;
         return true;
     }
     return false;
@@ -204,9 +204,9 @@ bool create_surfaces(int32_t width, int32_t height, int32_t depth)
     if (mask_sum == 0x7FFF)
         pixel_depth = 15;
     if (format.red_mask == 0x7C00 && format.green_mask == 0x03E0 && format.blue_mask == 0x001F)
-        pixel_layout = 1;
+        pixel_layout = PIXEL_LAYOUT_555;
     else if (format.red_mask == 0xF800 && format.green_mask == 0x07E0 && format.blue_mask == 0x001F)
-        pixel_layout = 2;
+        pixel_layout = PIXEL_LAYOUT_565;
     screen_rect = PlatformRect{0, 0, width, height};
     offscreen_surface = video_create_offscreen(dd, width, height);
     return offscreen_surface != nullptr;
@@ -217,7 +217,7 @@ void present_frame(uint32_t* frame)
     int64_t frame_number = pacing_frame;  // the frame being presented
     shown_frame = frame;
     convert_frame(frame);
-    pacing_frame_shown();
+    pacing_frame_shown(frame);
     music_poll();
     pacing_frame_polled();
     window_script_post(frame_number);
@@ -246,14 +246,15 @@ void convert_frame(const uint32_t* frame)
         break;
     case 16:
     case 15:
-        if ((pixel_layout == 1 || pixel_layout == 2) && lock_fits(lock, frame_width, 2 * frame_width, frame_height)) {
-            auto convert = pixel_layout == 1 ? convert_row_555 : convert_row_565;
+        if ((pixel_layout == PIXEL_LAYOUT_555 || pixel_layout == PIXEL_LAYOUT_565) &&
+            lock_fits(lock, frame_width, 2 * frame_width, frame_height)) {
+            auto convert = pixel_layout == PIXEL_LAYOUT_555 ? convert_row_555 : convert_row_565;
             for (int32_t y = 0; y < frame_height; ++y, line += lock.pitch)
                 convert(line, frame + row_offset[y], row_bytes);
         }
         break;
-    case 216:
-    case 215:
+    case PIXEL_DEPTH_DOUBLED_16:
+    case PIXEL_DEPTH_DOUBLED_15:
         convert_doubled(lock, frame);
         break;
     default:
@@ -311,7 +312,7 @@ void display_switch(bool full)
 void rebuild_display()
 {
     release_display();
-    pixel_layout = 0;
+    pixel_layout = PIXEL_LAYOUT_UNKNOWN;
     pixel_depth = 0;
     blit_mode = false;
     flip_mode = true;

@@ -5,6 +5,7 @@
 #pragma once
 #include <cstdint>
 
+#include "display/pixel_format.h"
 #include "platform/video.h"
 
 extern uint32_t* shown_frame;  // the frame given to the latest present_frame; screenshots save it
@@ -20,8 +21,8 @@ extern VideoClipper* clipper;            // windowed: keeps blits inside the win
 // Presentation state.
 extern bool flip_mode;          // frames go to back_buffer and are flipped; starts true
 extern bool blit_mode;          // frames go to offscreen_surface and are blitted; starts false
-extern int32_t pixel_depth;     // 32, 24, 16, 15, or 216 / 215 for the doubled 16- / 15-bit modes
-extern int32_t pixel_layout;    // 0 unknown, 1 for 5-5-5, 2 for 5-6-5
+extern int32_t pixel_depth;     // 32, 24, 16, 15, or a PIXEL_DEPTH_DOUBLED_* code
+extern int32_t pixel_layout;    // a PixelLayout
 extern int32_t surface_pitch;   // bytes per line of the surface as the last lock reported
 extern PlatformRect window_rect;  // the window's place, kept while full screen lasts
 extern PlatformRect client_rect;  // client area in client coordinates, refreshed by window_proc

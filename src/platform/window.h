@@ -24,7 +24,7 @@ struct WindowMessage {
     int32_t key;  // key_down only: one of the WINDOW_KEY_* codes, or 0 for keys without meaning here
 };
 
-// Virtual-key codes carried by key_down (the same numbers as the --keys option).
+// Virtual-key codes carried by key_down; the --keys option names them too.
 enum WindowKey : int32_t {
     WINDOW_KEY_ESCAPE = 0x1B,
     WINDOW_KEY_F1 = 0x70,

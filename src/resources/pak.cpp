@@ -50,7 +50,7 @@ bool pak_read_trailer(const char* archive, uint64_t length, const uint8_t* trail
     // Shorter than count and signature: there is no signature to compare.
     bool valid = length >= pak_trailer_bytes;
     for (uint32_t i = 0; valid && i < 6; ++i)
-        valid = lower_ascii(char(trailer[2 + i])) == "qomrax"[i];
+        valid = lower_ascii(char(trailer[2 + i])) == pak_signature[i];
     if (!valid) {
         problem = pak_format("%s is not a valid PAK file", archive);
         return false;

@@ -10,6 +10,7 @@ constexpr uint32_t pak_entry_bytes = 25;    // one directory entry on disk
 constexpr uint32_t pak_name_bytes = 13;     // name field of an entry, zero-terminated
 constexpr uint32_t pak_trailer_bytes = 8;   // 16-bit count, then the 6-byte signature
 constexpr uint32_t pak_block_header = 4;    // the byte count that starts a stored block
+constexpr char pak_signature[] = "qomrax";   // the trailer's 6 signature bytes (read in any case)
 
 // One directory entry.
 struct PakEntry {

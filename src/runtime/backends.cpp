@@ -6,6 +6,7 @@
 #include "platform/video.h"
 #include "platform/window.h"
 #include "runtime/capture.h"
+#include "runtime/pacing.h"
 
 RunMode run_mode(const RunOptions& options)
 {
@@ -27,6 +28,8 @@ bool backends_choose(RunMode mode, const RunOptions& options, std::string& error
     video_use_headless(offline);
     sound_use_offline(offline);
     sound_set_latency_offset(options.audio_offset_ms);
+    // The one frame rate of the run: the virtual clock's step and the capture's rate.
+    pacing_set_rate(options.fps_num, options.fps_den);
 
     VideoPresentation presentation;
     presentation.aspect = options.aspect == AspectMode::stretch  ? VideoAspect::stretch
@@ -39,5 +42,8 @@ bool backends_choose(RunMode mode, const RunOptions& options, std::string& error
     for (const ScriptedKey& key : options.keys)
         window_script_add(key.frame, key.key);
 
-    return mode != RunMode::capture || capture_start_run(error);
+    if (mode != RunMode::capture)
+        return true;
+    const CaptureSettings capture{options.capture, options.fps_num, options.fps_den, options.size_w, options.size_h};
+    return capture_start_run(capture, error);
 }

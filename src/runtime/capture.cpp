@@ -10,7 +10,6 @@
 #include "platform/files.h"
 #include "platform/process.h"
 #include "platform/sound.h"
-#include "runtime/options.h"
 #include "core/fatal.h"
 #include "platform/subprocess.h"
 #include "platform/terminal.h"
@@ -262,14 +261,8 @@ void capture_end_of_run()
 
 }  // namespace
 
-bool capture_start_run(std::string& error)
+bool capture_start_run(const CaptureSettings& settings, std::string& error)
 {
-    CaptureSettings settings;
-    settings.out = run_options.capture;
-    settings.fps_num = run_options.fps_num;
-    settings.fps_den = run_options.fps_den;
-    settings.width = run_options.size_w;
-    settings.height = run_options.size_h;
     if (!capture_open(settings, error))
         return false;
     sound_set_sample_sink(capture_sound_sink);

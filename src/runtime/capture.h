@@ -23,10 +23,10 @@ bool capture_audio(const int16_t* samples, uint64_t frames, std::string& error);
 // ends, then sound and picture are joined). Returns false with a message.
 bool capture_finish(std::string& error);
 
-// Called by entry for --capture: opens the output named by run_options,
+// Called by backends_choose for --capture: opens the output of settings,
 // routes the offline sound into it and finishes it when the process ends
 // (exit code 0 for a complete capture). Returns false with a message.
-bool capture_start_run(std::string& error);
+bool capture_start_run(const CaptureSettings& settings, std::string& error);
 // Called by pacing for every shown frame of a capture run; a write that
 // fails stops the run through report_error.
 void capture_take_frame(const uint32_t* frame);

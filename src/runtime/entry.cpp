@@ -7,6 +7,7 @@
 #include "runtime/bench.h"
 #include "runtime/options.h"
 #include "runtime/timeline.h"
+#include "runtime/timeline_steps.h"
 
 namespace {
 std::string entry_words;  // the words left for the production's command line
@@ -25,6 +26,10 @@ int entry_main(int argc, char** argv)
     }
     if (run_options.version) {
         std::printf("vivur %s\n", VIVUR_VERSION);
+        return 0;
+    }
+    if (run_options.timeline) {
+        timeline_print_json();
         return 0;
     }
     RunMode mode = run_mode(run_options);

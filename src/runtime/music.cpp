@@ -6,7 +6,7 @@
 #include "platform/clock.h"
 #include "platform/sound.h"
 #include "resources/file.h"
-#include "runtime/pacing.h"
+#include "runtime/timeline_steps.h"
 
 bool sound_ready = false;
 uint32_t music_handle = 0;
@@ -59,9 +59,10 @@ void music_check_looping()
     // timeline has always done. Offline there is nobody to close the window,
     // and a capture would fill the disk: stop once the song has looped twice.
     if (sound_device() == SOUND_DEVICE_OFFLINE && sound_music_passes(music_handle) >= 2)
-        report_error("the music %s played to its end twice without reaching order 16, row 30: "
+        report_error("the music %s played to its end twice without reaching order %u, row %u: "
                      "the production stopped in step %d at order %u, row %u",
-                     music_name, timeline_step, music_order, music_row);
+                     music_name, timeline_first_order(timeline_step_count),
+                     timeline_step_info(timeline_step_count).mark, timeline_step, music_order, music_row);
 }
 
 void music_stop()

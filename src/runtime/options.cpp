@@ -3,6 +3,9 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "display/pixel_format.h"
+#include "platform/window.h"
+
 RunOptions run_options;
 
 namespace {
@@ -50,10 +53,10 @@ bool parse_keys(const std::string& text, RunOptions& o)
         for (char& c : name)
             c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
         int key;
-        if (name == "ESC" || name == "ESCAPE") key = KEY_ESCAPE;
-        else if (name == "F1") key = KEY_F1;
-        else if (name == "F2") key = KEY_F2;
-        else if (name == "F8") key = KEY_F8;
+        if (name == "ESC" || name == "ESCAPE") key = WINDOW_KEY_ESCAPE;
+        else if (name == "F1") key = WINDOW_KEY_F1;
+        else if (name == "F2") key = WINDOW_KEY_F2;
+        else if (name == "F8") key = WINDOW_KEY_F8;
         else return false;
         o.keys.push_back({frame, key});
         if (comma == std::string::npos)
@@ -94,7 +97,7 @@ const ValueOption value_options[] = {
          return true; }},
     {"depth", [](const std::string& v, RunOptions& o) {
          static const struct { const char* text; int code; } depths[] = {
-             {"32", 32}, {"24", 24}, {"16", 16}, {"15", 15}, {"16x2", 216}, {"15x2", 215}};
+             {"32", 32}, {"24", 24}, {"16", 16}, {"15", 15}, {"16x2", PIXEL_DEPTH_DOUBLED_16}, {"15x2", PIXEL_DEPTH_DOUBLED_15}};
          for (const auto& d : depths)
              if (v == d.text) { o.depth = d.code; return true; }
          return false; }},
@@ -127,6 +130,7 @@ const FlagOption flag_options[] = {
     {"no-vsync", &RunOptions::vsync, false},
     {"bench", &RunOptions::bench, true},
     {"json", &RunOptions::json, true},
+    {"timeline", &RunOptions::timeline, true},
     // Not in --help: a test hook that lets a live trace be laid against other
     // recordings of the monotonic clock.
     {"trace-clock", &RunOptions::trace_clock, true},
@@ -209,6 +213,7 @@ const char* options_help_text()
         "  --depth=32|24|16|15|16x2|15x2 force one presentation pixel format\n"
         "  --audio-offset=MS      shift the music clock by MS milliseconds of extra latency\n"
         "  --bench [--json]       time every scene's per-frame routine and print a table\n"
+        "  --timeline             print the timeline's steps, their end marks and beat tables as JSON\n"
         "\n"
         "Keys: Escape quits, F1 writes a screenshot (shotNNNN.tga), F2 toggles full screen\n"
         "and window, F8 leaves full screen and opens the web site.\n";

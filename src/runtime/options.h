@@ -10,7 +10,7 @@ enum class AspectMode { four_three, stretch, square };
 
 struct ScriptedKey {
     int64_t frame;  // delivered at the message pump that follows this frame
-    int key;        // platform key code (window service's KEY_* values)
+    int key;        // the window service's WINDOW_KEY_* code
 };
 
 struct RunOptions {
@@ -25,19 +25,17 @@ struct RunOptions {
     AspectMode aspect = AspectMode::four_three;
     bool integer_scale = false;
     bool vsync = true;
-    int depth = 0;                    // forced presentation: 32, 24, 16, 15, 216, 215; 0 = automatic
+    int depth = 0;                    // forced presentation: 32, 24, 16, 15 or a PIXEL_DEPTH_DOUBLED_* code; 0 = automatic
     int audio_offset_ms = 0;          // added to the device latency estimate
     bool bench = false;
     bool json = false;
+    bool timeline = false;            // print the timeline's steps as JSON and end
     int size_w = 1440, size_h = 1080; // video size for capture files
     uint32_t clock_start_ms = 0;      // first millisecond reading of the virtual clock (hidden --clock-start)
     bool trace_clock = false;         // trace lines end with the millisecond clock reading (hidden --trace-clock)
 };
 
 extern RunOptions run_options;
-
-// Key codes understood by --keys.
-enum ScriptedKeyCode { KEY_ESCAPE = 0x1B, KEY_F1 = 0x70, KEY_F2 = 0x71, KEY_F8 = 0x77 };
 
 // Parses argv[1..argc-1] into run_options; the words that are not ours are
 // joined with single spaces into words. Returns false with a message in error.

@@ -2,7 +2,6 @@
 
 #include <cstdio>
 
-#include "display/display.h"
 #include "platform/clock.h"
 #include "runtime/capture.h"
 #include "platform/process.h"
@@ -10,12 +9,13 @@
 #include "runtime/options.h"
 #include "core/timer.h"
 #include "core/fatal.h"
+#include "runtime/timeline_steps.h"
 
 int64_t pacing_frame = 0;
-int timeline_step = 0;
 
 namespace {
 
+int64_t pacing_fps_num = 60, pacing_fps_den = 1;  // the run's frame rate
 FILE* trace_file = nullptr;  // the open --trace file; nullptr before the first frame and after the end
 char trace_buffer[1 << 16];  // its output buffer, so writing a line never allocates
 
@@ -43,15 +43,21 @@ void pacing_trace_open()
 
 }  // namespace
 
-void pacing_frame_shown()
+void pacing_set_rate(int64_t fps_num, int64_t fps_den)
+{
+    pacing_fps_num = fps_num;
+    pacing_fps_den = fps_den;
+}
+
+void pacing_frame_shown(const uint32_t* frame)
 {
     if (capture_active())
-        capture_take_frame(shown_frame);
+        capture_take_frame(frame);
     if (!clock_is_virtual())
         return;
     // (frame + 1) / fps seconds, rounded to the nearest nanosecond.
-    unsigned __int128 ns = (unsigned __int128)(pacing_frame + 1) * uint64_t(run_options.fps_den) * 1000000000u;
-    uint64_t num = uint64_t(run_options.fps_num);
+    unsigned __int128 ns = (unsigned __int128)(pacing_frame + 1) * uint64_t(pacing_fps_den) * 1000000000u;
+    uint64_t num = uint64_t(pacing_fps_num);
     clock_virtual_set_ns(static_cast<uint64_t>((ns + num / 2) / num));
 }
 

@@ -14,11 +14,10 @@
 #include "resources/jpeg.h"
 #include "resources/pak.h"
 #include "runtime/music.h"
-#include "runtime/pacing.h"
 #include "core/timer.h"
 #include "core/fatal.h"
 #include "runtime/startup.h"
-#include "display/display.h"
+#include "runtime/timeline_steps.h"
 
 uint32_t* intro_image = nullptr;
 uint32_t* closing_image = nullptr;
@@ -68,12 +67,18 @@ int32_t timeline_elapsed(int32_t now, int32_t since)
     return static_cast<int32_t>(static_cast<uint32_t>(now) - static_cast<uint32_t>(since));
 }
 
+// Whether the polled music position meets the end mark of the running step.
+bool timeline_reached()
+{
+    return timeline_mark_met(timeline_step_info(timeline_step), music_order, music_row);
+}
+
 // The intro zoom factor at timer value now, in double precision: (3999 - (e
 // mod 4000)) * 0.00025 with e the timer units since zoom_start, so it falls
 // from 0.99975 to 0 once a second and jumps back.
 double timeline_zoom_factor(int32_t now)
 {
-    int32_t r = timeline_elapsed(now, zoom_start) % 4000;
+    int32_t r = timeline_elapsed(now, zoom_start) % timeline_zoom_cycle;
     return (3999 - r) * 0.00025;
 }
 
@@ -91,13 +96,13 @@ void demo_main(char* line)
     timeline_prepare();
     copy_picture(intro_image);
 
-    // 1. The intro picture, until the first poll at or past order 1, row 0.
+    // 1. The intro picture, until the first poll at or past its order.
     // Waiting for exactly that row could miss it for a whole loop of the
     // module whenever one frame lasts longer than a row.
     timeline_step = 1;
     do {
         present_frame(frame_buffer);
-    } while (music_order < 1);
+    } while (!timeline_reached());
     zoom_start = timer_ticks();
 
     // 2. Zoom cycles into the centre, one a second.
@@ -105,9 +110,9 @@ void demo_main(char* line)
     do {
         zoom_image(frame_buffer, intro_image, static_cast<float>(timeline_zoom_factor(timer_ticks())));
         present_frame(frame_buffer);
-    } while (music_order < 2);
+    } while (!timeline_reached());
 
-    // 3. The same, remembering each frame's factor, until row 43.
+    // 3. The same, remembering each frame's factor, until its row.
     timeline_step = 3;
     int32_t zoom_time;  // timer value of the last zoom of step 3
     do {
@@ -115,7 +120,7 @@ void demo_main(char* line)
         zoom_factor = static_cast<float>(timeline_zoom_factor(zoom_time));
         zoom_image(frame_buffer, intro_image, zoom_factor);
         present_frame(frame_buffer);
-    } while (music_row < 43);
+    } while (!timeline_reached());
 
     // 4. The running cycle plays out; the frame on which the factor wraps
     // presents the previous picture once more. A frame a whole cycle or more
@@ -129,7 +134,7 @@ void demo_main(char* line)
         int32_t now = timer_ticks();
         double f = timeline_zoom_factor(now);
         wrapped = f > zoom_factor;
-        cycle_passed = timeline_elapsed(now, zoom_time) >= 4000;
+        cycle_passed = timeline_elapsed(now, zoom_time) >= timeline_zoom_cycle;
         if (!wrapped)
             zoom_image(frame_buffer, intro_image, static_cast<float>(f));
         present_frame(frame_buffer);
@@ -140,7 +145,7 @@ void demo_main(char* line)
     do {
         copy_picture(intro_image);
         present_frame(frame_buffer);
-    } while (music_order < 3);
+    } while (!timeline_reached());
 
     // 6, 7. The warp with the words.
     timeline_step = 6;
@@ -148,32 +153,32 @@ void demo_main(char* line)
         draw_warp_scene(frame_buffer);
         draw_words_a(frame_buffer);
         present_frame(frame_buffer);
-    } while (music_order < 5);
+    } while (!timeline_reached());
     timeline_step = 7;
     do {
         draw_warp_scene(frame_buffer);
         draw_words_b(frame_buffer);
         present_frame(frame_buffer);
-    } while (music_order < 6);
+    } while (!timeline_reached());
 
     // 8. The flickering pictures.
     timeline_step = 8;
     do {
         draw_flicker_scene();
         present_frame(frame_buffer);
-    } while (music_order < 8);
+    } while (!timeline_reached());
 
     // 9, 10. The pulsing scene.
     timeline_step = 9;
     do {
         draw_pulse_scene_a(frame_buffer);
         present_frame(frame_buffer);
-    } while (music_order < 10);
+    } while (!timeline_reached());
     timeline_step = 10;
     do {
         draw_pulse_scene_b(frame_buffer);
         present_frame(frame_buffer);
-    } while (music_order < 11);
+    } while (!timeline_reached());
 
     // 11. The feedback scene; its scroller starts now.
     timeline_step = 11;
@@ -181,7 +186,7 @@ void demo_main(char* line)
     do {
         draw_feedback_scene(frame_buffer);
         present_frame(frame_buffer);
-    } while (music_order < 13);
+    } while (!timeline_reached());
 
     // 12, 13. The blurred sphere with the words.
     timeline_step = 12;
@@ -189,21 +194,21 @@ void demo_main(char* line)
         draw_blur_scene_a(frame_buffer);
         draw_words_a(frame_buffer);
         present_frame(frame_buffer);
-    } while (music_order < 15);
+    } while (!timeline_reached());
     timeline_step = 13;
     do {
         draw_blur_scene_b(frame_buffer);
         draw_words_b(frame_buffer);
         present_frame(frame_buffer);
-    } while (music_order < 16);
+    } while (!timeline_reached());
 
-    // 14. The closing picture with its words, until row 30.
+    // 14. The closing picture with its words, until its row.
     timeline_step = 14;
     do {
         copy_picture(closing_image);
         draw_closing_words(frame_buffer);
         present_frame(frame_buffer);
-    } while (music_row < 30);
+    } while (!timeline_reached());
 
     timeline_step = 0;
     shutdown();

@@ -1,16 +1,31 @@
 // The module: it reaches every end mark of the timeline at the intended order and
 // row, never clips and never falls silent before the end, and its accents sit on
-// the rows the words and the scenes' beat tables mark.
+// the rows the words and the scenes' beat tables mark. Which orders sing and
+// beat comes from the timeline's table of steps.
 #include <gtest/gtest.h>
 
 #include <libopenmpt/libopenmpt.h>
 
 #include <cmath>
+#include <string_view>
 #include <vector>
 
 #include "song.h"
 
 namespace {
+
+// The orders whose section (the step that plays their row 0) draws `routine`,
+// as its scene or its words.
+std::vector<int> orders_drawing(std::string_view routine)
+{
+    std::vector<int> orders;
+    for (int o = 0; o < song_order_count; ++o) {
+        const TimelineStep& s = timeline_step_info(timeline_step_at_order(static_cast<uint32_t>(o)));
+        if (s.scene == routine || (s.words && s.words == routine))
+            orders.push_back(o);
+    }
+    return orders;
+}
 
 // Rows where a note (not a cut) starts in a channel of a pattern.
 std::vector<int> note_rows(const S3mPattern& p, int channel, int instrument)
@@ -27,22 +42,35 @@ std::vector<int> note_rows(const S3mPattern& p, int channel, int instrument)
 TEST(Song, LeadSingsEachNewSyllable)
 {
     S3mModule m = song_compose();
-    ASSERT_EQ(m.patterns.size(), 17u);
+    // One pattern for each order up to the one the last step starts in.
+    ASSERT_EQ(m.patterns.size(), timeline_first_order(timeline_step_count) + 1);
     // New words of the main table's first half (rows 0..63) and second half
     // (64..127), read off the word table by hand; blanks are not sung.
     const std::vector<int> first_half = {0, 3, 15, 17, 19, 21, 23, 25, 27, 29, 31, 35, 47, 51};
     const std::vector<int> second_half = {0, 3, 11, 13, 15, 19, 27, 29, 31, 35, 38, 39, 41, 43, 45};
-    for (int order : {3, 4, 13, 14})
+    const std::vector<int> first_orders = orders_drawing("draw_words_a"), second_orders = orders_drawing("draw_words_b");
+    const std::vector<int> closing_orders = orders_drawing("draw_closing_words");
+    ASSERT_FALSE(first_orders.empty());
+    ASSERT_FALSE(second_orders.empty());
+    ASSERT_EQ(closing_orders.size(), 1u);
+    for (int order : first_orders)
         EXPECT_EQ(note_rows(m.patterns[m.orders[order]], SONG_LEAD, SONG_I_LEAD), first_half) << order;
-    for (int order : {5, 15})
+    for (int order : second_orders)
         EXPECT_EQ(note_rows(m.patterns[m.orders[order]], SONG_LEAD, SONG_I_LEAD), second_half) << order;
     // The closing words NOU KNUL GE FE LI CI TEERD start on rows 0, 4, 7, 8, 10, 12, 14.
-    EXPECT_EQ(note_rows(m.patterns[m.orders[16]], SONG_LEAD, SONG_I_LEAD), (std::vector<int>{0, 4, 7, 8, 10, 12, 14}));
+    EXPECT_EQ(note_rows(m.patterns[m.orders[closing_orders[0]]], SONG_LEAD, SONG_I_LEAD),
+              (std::vector<int>{0, 4, 7, 8, 10, 12, 14}));
     // The lead rests while a blank word shows: row 10 of the first half is cut.
-    EXPECT_EQ(m.patterns[m.orders[3]].cells[10][SONG_LEAD].note, S3M_NOTE_CUT);
+    EXPECT_EQ(m.patterns[m.orders[first_orders[0]]].cells[10][SONG_LEAD].note, S3M_NOTE_CUT);
     // Outside the word orders the lead is silent.
-    for (int order : {0, 1, 2, 6, 7, 8, 9, 10, 11, 12})
+    int silent = 0;
+    for (int order = 0; order < song_order_count; ++order) {
+        if (timeline_step_info(timeline_step_at_order(order)).words)
+            continue;
         EXPECT_TRUE(note_rows(m.patterns[m.orders[order]], SONG_LEAD, SONG_I_LEAD).empty()) << order;
+        ++silent;
+    }
+    EXPECT_GT(silent, 0);
 }
 
 // Rows of a pattern where an accent starts: a kick, snare, clap, stab or crash.
@@ -73,11 +101,14 @@ TEST(Song, AccentsFallExactlyOnTheRowsWhereTheScenesBeat)
     const std::vector<int> pulse_b = {0, 4, 12, 14, 16, 20, 28, 30, 32, 36, 39, 41, 43, 45};
     const std::vector<int> blur_a = {0, 3, 15, 17, 19, 21, 23, 25, 27, 29, 31, 35, 47, 51, 63};
     const std::vector<int> blur_b = {3, 11, 13, 15, 19, 27, 29, 31, 35, 38, 39, 41, 43, 45};
-    const std::pair<int, const std::vector<int>*> orders[] = {
-        {6, &flicker}, {7, &flicker}, {8, &pulse_a}, {9, &pulse_a}, {10, &pulse_b},
-        {13, &blur_a}, {14, &blur_a}, {15, &blur_b}};
-    for (const auto& [order, rows] : orders)
-        EXPECT_EQ(accent_rows(m.patterns[m.orders[order]]), *rows) << "order " << order;
+    const std::pair<std::string_view, const std::vector<int>*> scenes[] = {
+        {"draw_flicker_scene", &flicker}, {"draw_pulse_scene_a", &pulse_a}, {"draw_pulse_scene_b", &pulse_b},
+        {"draw_blur_scene_a", &blur_a},   {"draw_blur_scene_b", &blur_b}};
+    for (const auto& [scene, rows] : scenes) {
+        ASSERT_FALSE(orders_drawing(scene).empty()) << scene;
+        for (int order : orders_drawing(scene))
+            EXPECT_EQ(accent_rows(m.patterns[m.orders[order]]), *rows) << scene << ", order " << order;
+    }
 }
 
 TEST(Song, BeatSectionsHitWithKicksSnareRollsAndStabs)
@@ -85,14 +116,14 @@ TEST(Song, BeatSectionsHitWithKicksSnareRollsAndStabs)
     S3mModule m = song_compose();
     // Flicker: a kick and a chord stab on every switch.
     const std::vector<int> switches = {4, 10, 14, 18, 20, 26, 30, 32, 36, 42, 46, 52};
-    for (int order : {6, 7}) {
+    for (int order : orders_drawing("draw_flicker_scene")) {
         const S3mPattern& p = m.patterns[m.orders[order]];
         EXPECT_EQ(note_rows(p, SONG_CHORD, SONG_I_STAB), switches) << order;
         EXPECT_EQ(note_rows(p, SONG_KICK, SONG_I_KICK), switches) << order;
     }
     // Pulse: kicks on the single marks and under the roll's beats, a snare roll
     // over the run of every other row.
-    for (int order : {8, 9}) {
+    for (int order : orders_drawing("draw_pulse_scene_a")) {
         const S3mPattern& p = m.patterns[m.orders[order]];
         EXPECT_EQ(note_rows(p, SONG_KICK, SONG_I_KICK), (std::vector<int>{0, 4, 16, 20, 24, 28, 32, 36, 48, 52}))
             << order;
@@ -100,21 +131,25 @@ TEST(Song, BeatSectionsHitWithKicksSnareRollsAndStabs)
             << order;
     }
     // Blur: kick and clap together on the single marks, the roll over 15 .. 31.
-    const S3mPattern& p13 = m.patterns[m.orders[13]];
+    const std::vector<int> blur_a = orders_drawing("draw_blur_scene_a"), blur_b = orders_drawing("draw_blur_scene_b");
+    ASSERT_GE(blur_a.size(), 2u);
+    ASSERT_FALSE(blur_b.empty());
+    const S3mPattern& p13 = m.patterns[m.orders[blur_a[0]]];
     EXPECT_EQ(note_rows(p13, SONG_KICK, SONG_I_KICK), (std::vector<int>{0, 3, 35, 47, 51, 63}));
     EXPECT_EQ(note_rows(p13, SONG_SNARE, SONG_I_CLAP), (std::vector<int>{0, 3, 35, 47, 51, 63}));
     EXPECT_EQ(note_rows(p13, SONG_SNARE, SONG_I_SNARE), (std::vector<int>{15, 17, 19, 21, 23, 25, 27, 29, 31}));
     // A hit with a mark on the very next row is cut short (S, C3) so that mark is
-    // heard: row 38 before 39 in order 15, row 63 of order 13 before row 0 of 14;
-    // row 63 of order 14 is not, row 0 of order 15 being unmarked.
+    // heard: row 38 before 39 in the second blur, row 63 of the first blur order
+    // before row 0 of the next; row 63 of the last first-blur order is not, row 0
+    // of the second blur being unmarked.
     auto cut = [&](int order, int row) {
         const S3mCell& c = m.patterns[m.orders[order]].cells[row][SONG_KICK];
         return c.effect == s3m_effect('S') && c.parameter == 0xC3;
     };
-    EXPECT_TRUE(cut(15, 38));
-    EXPECT_TRUE(cut(13, 63));
-    EXPECT_FALSE(cut(14, 63));
-    EXPECT_FALSE(cut(13, 0));
+    EXPECT_TRUE(cut(blur_b[0], 38));
+    EXPECT_TRUE(cut(blur_a[0], 63));
+    EXPECT_FALSE(cut(blur_a.back(), 63));
+    EXPECT_FALSE(cut(blur_a[0], 0));
 }
 
 // Plays the module through libopenmpt and keeps, for every end mark, the time at
@@ -179,13 +214,24 @@ TEST(Song, ReachesEveryEndMarkOnTimeWithoutClippingOrSilence)
     std::vector<uint8_t> bytes;
     std::string error;
     ASSERT_TRUE(song_bytes(bytes, error)) << error;
-    // The loops' end marks in timeline order; expected time = (64 order + row) x 0.12 s
-    // (speed 6 at tempo 125: 6 x 2.5 / 125 s a row).
-    const std::vector<Mark> marks = {{1, 0},  {2, 0},  {-1, 43}, {3, 0},  {5, 0},  {6, 0}, {8, 0},
-                                     {10, 0}, {11, 0}, {13, 0},  {15, 0}, {16, 0}, {-1, 30}};
-    const double expected[] = {7.68, 15.36, 20.52, 23.04, 38.40, 46.08, 61.44,
-                               76.80, 84.48, 99.84, 115.20, 122.88, 126.48};
-    Playback p = play(bytes, marks, 127.0);
+    // The loops' end marks in timeline order (the zoom's wrap follows the
+    // timer, not the music); expected time = (64 order + row) x the row's
+    // length (speed ticks of 2.5 / tempo s), a row mark met in the order its
+    // step starts in.
+    const S3mModule m = song_compose();
+    const double row_seconds = m.initial_speed * 2.5 / m.initial_tempo;
+    std::vector<Mark> marks;
+    std::vector<double> expected;
+    for (const TimelineStep& s : timeline_steps) {
+        if (s.end == TimelineEnd::zoom_wrap)
+            continue;
+        const bool row = s.end == TimelineEnd::row;
+        marks.push_back(row ? Mark{-1, int(s.mark)} : Mark{int(s.mark), 0});
+        expected.push_back((64.0 * (row ? timeline_first_order(s.number) : s.mark) + (row ? s.mark : 0)) *
+                           row_seconds);
+    }
+    ASSERT_GT(marks.size(), 1u);
+    Playback p = play(bytes, marks, expected.back() + 0.5);
     for (size_t i = 0; i < marks.size(); ++i)
         EXPECT_NEAR(p.mark_time[i], expected[i], 0.03) << "mark " << i;
     EXPECT_LT(p.peak, 0.95);

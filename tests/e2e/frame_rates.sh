@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # The whole production headless and captured to a folder at 1, 2, 3, 5, 7,
-# 10, 24 and 60 frames a second: every run passes through the fourteen steps
-# in order, each step ending on the first frame that meets its end mark, and
+# 10, 24 and 60 frames a second: every run passes through the timeline's steps
+# in order (the table of `vivur --timeline`), each step ending on the first
+# frame that meets its end mark, and
 # ends (headless with exit code 1, a capture with 0). At low rates a frame
 # lasts several rows, so the intro must not wait for one exact row, and the
 # zoom cycle can be passed without ever seeing its wrap. A capture holds one
@@ -14,6 +15,7 @@ e2e_scratch
 cd "$work"
 export SDL_VIDEODRIVER=dummy SDL_AUDIODRIVER=dummy
 rates=(1 2 3 5 7 10 24 60)
+"$build/vivur" --timeline >timeline.json
 
 # run MODE FPS: one run with its trace in MODE-FPS.csv, its exit code checked.
 run() {
@@ -30,7 +32,7 @@ run() {
     tail -3 "$mode-$fps.err" >&2
     return 1
   fi
-  check_trace "$mode-$fps.csv" >"$mode-$fps.steps"
+  check_trace "$mode-$fps.csv" timeline.json >"$mode-$fps.steps"
   if [ "$mode" = capture ]; then
     local traced pictures
     traced=$(($(wc -l <"$mode-$fps.csv") - 1))
@@ -61,7 +63,7 @@ for pid in "${pids[@]}"; do
 done
 
 echo "frame_rates: frames per step (headless):"
-printf '%6s' fps; for s in $(seq 1 14); do printf '%6s' "s$s"; done; echo
+printf '%6s' fps; for s in $(seq 1 "$(wc -l <headless-60.steps)"); do printf '%6s' "s$s"; done; echo
 for fps in "${rates[@]}"; do
   printf '%6s' "$fps"
   while read -r _ first last; do printf '%6s' $((last - first + 1)); done <"headless-$fps.steps"

@@ -1,9 +1,11 @@
 #!/usr/bin/env bash
-# The whole production run headless with a trace: the fourteen steps follow
-# each other in order, each one ends on the first frame whose polled music
-# position meets its end mark, and the run ends at row 30 or later of order 16
-# with exit code 1. A second run takes screenshots of chosen frames of every
-# scene and compares their hashes with timeline_frames.txt.
+# The whole production run headless with a trace: the steps of the timeline's
+# table (`vivur --timeline`) follow each other in order, each one ends on the
+# first frame whose polled music position meets its end mark, and the run ends
+# on the last step's mark with exit code 1. The trace checker itself fails on
+# that trace once any one mark of a copy of the table is moved by one. A
+# second run takes screenshots of chosen frames of every scene and compares
+# their hashes with timeline_frames.txt.
 # VIVUR_UPDATE_FRAMES=DIR rewrites that file and leaves the screenshots,
 # converted to PNG, in DIR for looking at.
 set -euo pipefail
@@ -26,17 +28,40 @@ run_traced() {
   fi
 }
 
+"$build/vivur" --timeline >timeline.json
 run_traced 60 trace.csv
-check_trace trace.csv >steps.txt
+check_trace trace.csv timeline.json >steps.txt
 echo "timeline_trace: steps, first and last frame:"
 cat steps.txt
 
-# Screenshots: the 30th frame of each step (or its last, if shorter); step 4
-# only plays out a zoom cycle and is left out.
+# Every order or row mark moved by one, in a copy of the table: the checker
+# must reject the real trace each time.
+moved=0
+for step in $(timeline_steps_ending timeline.json order) $(timeline_steps_ending timeline.json row); do
+  for by in -1 1; do
+    python3 - timeline.json "$step" "$by" >moved.json <<'PY'
+import json, sys
+table = json.load(open(sys.argv[1], encoding="utf-8"))
+table["steps"][int(sys.argv[2]) - 1]["mark"] += int(sys.argv[3])
+json.dump(table, sys.stdout)
+PY
+    if check_trace trace.csv moved.json >/dev/null 2>moved.err; then
+      echo "timeline_trace: the checker accepts the trace with step $step's mark moved by $by" >&2
+      exit 1
+    fi
+    moved=$((moved + 1))
+  done
+done
+[ "$moved" -gt 0 ] || { echo "timeline_trace: the table has no order or row marks" >&2; exit 1; }
+echo "timeline_trace: the checker rejects all $moved tables with one mark moved by one"
+
+# Screenshots: the 30th frame of each step (or its last, if shorter); the
+# step that only plays out a zoom cycle to its wrap is left out.
+wrap=$(timeline_steps_ending timeline.json zoom_wrap)
 keys=""
 chosen=()
 while read -r step first last; do
-  [ "$step" -eq 4 ] && continue
+  [ "$step" = "$wrap" ] && continue
   frame=$((first + 29))
   [ "$frame" -gt "$last" ] && frame=$last
   keys="$keys${keys:+,}$frame:F1"

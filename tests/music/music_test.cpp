@@ -16,6 +16,7 @@
 #include "runtime/music.h"
 #include "runtime/options.h"
 #include "runtime/pacing.h"
+#include "runtime/timeline_steps.h"
 #include "core/timer.h"
 #include "core/fatal.h"
 #include "support/support.h"
@@ -263,7 +264,7 @@ std::string headless_run(const std::string& dir)
     fresh_run(true);
     run_options.trace = dir + "/trace.csv";
     run_options.frames = 40;
-    pacing_frame_shown();
+    pacing_frame_shown(nullptr);
     music_poll();
     pacing_frame_polled();
     {
@@ -274,7 +275,7 @@ std::string headless_run(const std::string& dir)
     timeline_step = 1;
     try {
         for (int frame = 1; frame < 100; ++frame) {
-            pacing_frame_shown();
+            pacing_frame_shown(nullptr);
             music_poll();
             pacing_frame_polled();
         }

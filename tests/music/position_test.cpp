@@ -11,6 +11,7 @@
 #include "runtime/music.h"
 #include "runtime/options.h"
 #include "runtime/pacing.h"
+#include "runtime/timeline_steps.h"
 #include "support/support.h"
 
 namespace {

@@ -139,7 +139,7 @@ TEST(Options, OursAreTakenOutTheRestStaysWords)
     EXPECT_EQ(run_options.fps_den, 1001);
     ASSERT_EQ(run_options.keys.size(), 2u);
     EXPECT_EQ(run_options.keys[1].frame, 20);
-    EXPECT_EQ(run_options.keys[1].key, KEY_ESCAPE);
+    EXPECT_EQ(run_options.keys[1].key, WINDOW_KEY_ESCAPE);
     EXPECT_EQ(run_options.depth, 216);
     run_options = RunOptions{};
 }

@@ -1,12 +1,14 @@
 // The composition. A minor throughout (Am F C G), lifting to C major for the
 // close; a row is a sixteenth note at 125 beats a minute (speed 6, tempo 125).
 //
-// Orders: 0 intro (pad and arpeggio), 1-2 the zoom (drums enter, a roll builds),
-// 3-5 the words (full groove, lead on every new syllable), 6-7 flicker (kicks
-// and chord stabs where the background switches), 8-10 pulse (kicks and snare
-// rolls on the pulse rows), 11-12 breakdown under the scroller, 13-15 blur with
-// words (kicks, claps and rolls on the blur rows, which are also the syllables),
-// 16 closing (the closing words sung, a C major chord ringing on).
+// Each order plays under the timeline step that starts it (the production's
+// table of steps says which): the intro picture (pad and arpeggio), the zoom
+// (drums enter, a roll builds), the words over the warp (full groove, lead on
+// every new syllable), flicker (kicks and chord stabs where the background
+// switches), pulse (kicks and snare rolls on the pulse rows), breakdown under
+// the scroller, blur with words (kicks, claps and rolls on the blur rows,
+// which are also the syllables), closing (the closing words sung, a C major
+// chord ringing on).
 //
 // Where a scene beats, the drums follow its rows alone: every row that restarts
 // the scene's beat gets a hit and no other row does, while the hats, the bass
@@ -14,6 +16,7 @@
 #include "song.h"
 
 #include <algorithm>
+#include <string_view>
 
 #include "effects/scene_tables.h"
 #include "synth.h"
@@ -48,12 +51,20 @@ const Chord chord_c{{3, C}, {{3, G}, {4, C}, {4, E}}, {{4, G}, {5, C}, {5, E}, {
 const Chord chord_g{{2, G}, {{3, G}, {3, B}, {4, D}}, {{4, G}, {4, B}, {5, D}, {5, G}}};
 const Chord chord_c_high{{2, C}, {{4, C}, {4, E}, {4, G}}, {{5, C}, {5, E}, {5, G}, {6, C}}};
 
-// Which word table an order sings, if any: 0 none, 1 rows 0..63, 2 rows 64..127.
+// The timeline step that plays row 0 of an order: the order's section.
+const TimelineStep& section(int order) { return timeline_step_info(timeline_step_at_order(order)); }
+
+// Whether an order's section draws the scene routine `scene`.
+bool section_draws(int order, std::string_view scene) { return section(order).scene == scene; }
+
+// Which word table an order sings, if any: 0 none, 1 rows 0..63 (the words
+// of draw_words_a), 2 rows 64..127 (draw_words_b).
 int word_half(int order)
 {
-    if (order == 3 || order == 4 || order == 13 || order == 14)
+    const char* words = section(order).words;
+    if (words && words == std::string_view("draw_words_a"))
         return 1;
-    if (order == 5 || order == 15)
+    if (words && words == std::string_view("draw_words_b"))
         return 2;
     return 0;
 }
@@ -61,7 +72,7 @@ int word_half(int order)
 // The harmony at a row of an order.
 const Chord& chord_at(int order, int row)
 {
-    if (order == 16)
+    if (timeline_step_at_order(order) == timeline_step_count)
         return row < 7 ? chord_f : row < 14 ? chord_g : chord_c_high;
     int bar = row / 16;
     if (word_half(order) == 2) {
@@ -205,23 +216,8 @@ struct BeatMarks {
 BeatMarks beat_marks(int order)
 {
     BeatMarks m;
-    const int32_t* table = nullptr;
-    int restart_max = 2;
-    if (order == 6 || order == 7) {
-        for (int r = 0; r < S3M_ROWS; ++r)
-            m.row[r] = flicker_rows[r] != flicker_rows[(r + S3M_ROWS - 1) % S3M_ROWS];
-        return m;
-    }
-    if (order == 8 || order == 9)
-        table = pulse_rows_a;
-    else if (order == 10)
-        table = pulse_rows_b, restart_max = 1;  // the second pulse restarts on 1 only
-    else if (order == 13 || order == 14)
-        table = blur_rows_a;
-    else if (order == 15)
-        table = blur_rows_b;
-    for (int r = 0; table && r < S3M_ROWS; ++r)
-        m.row[r] = table[r] >= 1 && table[r] <= restart_max;
+    for (int r = 0; r < S3M_ROWS; ++r)
+        m.row[r] = timeline_beat_at(section(order).beat, r);
     return m;
 }
 
@@ -310,7 +306,7 @@ void syllable_rows(int half, std::vector<int>& rows, std::vector<int>& rests)
 void compose_order(Writer& w)
 {
     const int o = w.order;
-    if (o == 0) {
+    if (section(o).number == 1) {
         // Intro: the pad swells in, the arpeggio joins in the second bar.
         pad(w, 18);
         for (int row = 2; row < 16; row += 2)
@@ -323,14 +319,16 @@ void compose_order(Writer& w)
         const uint8_t pans[SONG_CHANNELS] = {0x7, 0x6, 0xA, 0x5, 0x8, 0x3, 0x7, 0xC, 0x7, 0x4, 0xB};
         for (int ch = 0; ch < SONG_CHANNELS; ++ch)
             set_effect(w, 0, ch, 'S', (uint8_t)(0x80 | pans[ch]));
-    } else if (o == 1 || o == 2) {
-        // The zoom: drums enter and build to the words.
+    } else if (section_draws(o, "zoom_image")) {
+        // The zoom: drums enter and build to the words; the roll in the order
+        // before them.
+        const bool roll = word_half(o + 1) != 0;
         pad(w, 28);
         arpeggio(w, 0, 28);
-        four_on_the_floor(w, o == 1 ? 44 : 54);
-        hats(w, o == 2, 22);
-        bass(w, o == 2, 40);
-        if (o == 2) {
+        four_on_the_floor(w, roll ? 54 : 44);
+        hats(w, roll, 22);
+        bass(w, roll, 40);
+        if (roll) {
             for (int row = 12; row < 48; row += 8)
                 drum(w, row, SONG_SNARE, SONG_I_CLAP, 40);
             for (int row = 48; row < 64; row += row < 56 ? 2 : 1)
@@ -340,7 +338,7 @@ void compose_order(Writer& w)
         // The words: the full groove under the singing lead; with the blur the
         // drums follow the blur scene's beat rows, and so does the lead, whose
         // syllables fall on them.
-        const bool blur = o >= 13;
+        const bool blur = section(o).beat.table != nullptr;
         pad(w, blur ? 14 : 22);
         if (blur) {
             // The kick leaves the floor and follows the sphere's bursts.
@@ -357,9 +355,9 @@ void compose_order(Writer& w)
         std::vector<int> rows, rests;
         syllable_rows(word_half(o), rows, rests);
         lead_line(w, rows, word_half(o) == 1 ? melody_a : melody_b, rests, blur ? 46 : 42, blur, blur);
-        if (o == 3 || o == 13)
+        if (!word_half(o - 1))
             crash(w, 0);
-    } else if (o == 6 || o == 7) {
+    } else if (section_draws(o, "draw_flicker_scene")) {
         // Flicker: chord stabs where the background switches.
         hats(w, true, 16);
         bass(w, true, 34);
@@ -373,22 +371,22 @@ void compose_order(Writer& w)
             drum(w, row, SONG_KICK, SONG_I_KICK, 64);
         }
         arpeggio(w, 0, 14);
-    } else if (o >= 8 && o <= 10) {
+    } else if (section_draws(o, "draw_pulse_scene_a") || section_draws(o, "draw_pulse_scene_b")) {
         // Pulse: kicks where the object swells, snare rolls where it throbs.
         pad(w, 16);
         hats(w, true, 16);
         bass(w, true, 32);
         beat_hits(w, beat_marks(o), false);
-        if (o == 8)
+        if (!section_draws(o - 1, "draw_pulse_scene_a"))
             crash(w, 0);
-    } else if (o == 11 || o == 12) {
-        // Breakdown under the scroller; the kick returns at the end of order 12.
+    } else if (section_draws(o, "draw_feedback_scene")) {
+        // Breakdown under the scroller; the kick returns in its last order.
         pad(w, 30);
         arpeggio(w, 0, 30);
         bass(w, false, 36);
         for (int row = 2; row < S3M_ROWS; row += 8)
             drum(w, row, SONG_HAT, SONG_I_CLOSED_HAT, 16);
-        if (o == 12) {
+        if (o == (int)timeline_last_order(section(o).number)) {
             for (int row = 32; row < 64; row += 4)
                 drum(w, row, SONG_KICK, SONG_I_KICK, 40 + (row - 32) / 2);
             for (int row = 48; row < 64; row += row < 56 ? 2 : 1)

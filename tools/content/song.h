@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "runtime/timeline_steps.h"
 #include "s3m_writer.h"
 
 // Channels of the module.
@@ -38,8 +39,9 @@ enum SongInstrument {
     SONG_I_PLUCK,
 };
 
-// Number of orders (one pattern each); the production ends at row 30 of the last.
-constexpr int song_order_count = 17;
+// Number of orders (one pattern each): up to the one the timeline's last step
+// starts in, where the production ends on that step's row mark.
+constexpr int song_order_count = static_cast<int>(timeline_first_order(timeline_step_count)) + 1;
 
 // Builds the whole module record. Called by song_bytes and the tests.
 S3mModule song_compose();

@@ -2,6 +2,7 @@
 // module played by the production's sound service on the virtual clock, to
 // time the song and each end mark of the timeline as its loops would see it.
 #include <cstdio>
+#include <cstring>
 #include <string>
 #include <vector>
 
@@ -9,47 +10,43 @@
 #include "platform/clock.h"
 #include "resources/file.h"
 #include "runtime/music.h"
+#include "runtime/timeline_steps.h"
+#include "s3m_writer.h"
 
 namespace {
 
 constexpr uint64_t POLL_NS = 5000000;            // one position poll every 5 ms
 constexpr uint64_t LIMIT_NS = 1200000000000ull;  // played for at most 20 minutes
 
-// An end mark of the timeline: the loop ends on the first poll that meets it.
+// The timeline's end marks in their order: every step that ends on an order
+// or a row (the zoom's wrap follows the timer, not the music). A loop ends on
+// the first poll that meets its mark.
 struct EndMark {
-    const char* text;
-    int order;  // order at least this; -1: test the row
-    int row;    // row at least this when order is -1
+    const TimelineStep* step;
+    std::string text;  // "order N" or "row N"
 };
 
-const EndMark marks[] = {
-    {"order 1", 1, 0},       {"order 2", 2, 0},   {"row 43", -1, 43}, {"order 3", 3, 0},
-    {"order 5", 5, 0},       {"order 6", 6, 0},   {"order 8", 8, 0},  {"order 10", 10, 0},
-    {"order 11", 11, 0},     {"order 13", 13, 0}, {"order 15", 15, 0}, {"order 16", 16, 0},
-    {"row 30", -1, 30},
-};
-constexpr int MARK_COUNT = sizeof marks / sizeof marks[0];
-
-bool mark_met(int index, uint32_t order, uint32_t row)
+std::vector<EndMark> end_marks()
 {
-    const EndMark& m = marks[index];
-    if (m.order < 0)
-        return row >= static_cast<uint32_t>(m.row);
-    return order >= static_cast<uint32_t>(m.order);
+    std::vector<EndMark> marks;
+    for (const TimelineStep& s : timeline_steps)
+        if (s.end != TimelineEnd::zoom_wrap)
+            marks.push_back({&s, (s.end == TimelineEnd::order ? "order " : "row ") + std::to_string(s.mark)});
+    return marks;
 }
 
 // Title, playable orders (before the first end marker) and patterns of an S3M header.
 bool read_s3m_header(const FileHandle& f, std::string& title, int& orders, int& patterns)
 {
     const uint8_t* d = f.data;
-    if (f.size < 0x60 || d[0x2C] != 'S' || d[0x2D] != 'C' || d[0x2E] != 'R' || d[0x2F] != 'M')
+    if (f.size < S3M_HEADER_BYTES || std::memcmp(d + S3M_SIGNATURE, "SCRM", 4) != 0)
         return false;
-    for (int i = 0; i < 28 && d[i]; ++i)
+    for (size_t i = S3M_TITLE; i < S3M_TITLE + S3M_TITLE_BYTES && d[i]; ++i)
         title += static_cast<char>(d[i] >= 32 && d[i] < 127 ? d[i] : '?');
-    int listed = d[0x20] | d[0x21] << 8;
-    patterns = d[0x24] | d[0x25] << 8;
+    int listed = d[S3M_ORDER_COUNT] | d[S3M_ORDER_COUNT + 1] << 8;
+    patterns = d[S3M_PATTERN_COUNT] | d[S3M_PATTERN_COUNT + 1] << 8;
     orders = 0;
-    while (orders < listed && 0x60u + orders < f.size && d[0x60 + orders] != 255)
+    while (orders < listed && S3M_HEADER_BYTES + orders < f.size && d[S3M_HEADER_BYTES + orders] != S3M_ORDER_END)
         ++orders;
     return true;
 }
@@ -80,9 +77,11 @@ void inspect_module(const std::string& path, const AssetRule* rule)
     // presents at least one frame). The song's end is the first jump back to
     // an earlier order already played, or to the start; the module plays
     // looped, so marks may still be met after it.
+    const std::vector<EndMark> marks = end_marks();
+    const int mark_count = static_cast<int>(marks.size());
     const uint64_t start = clock_virtual_ns();
     std::vector<uint8_t> visited(65536 * 4, 0);
-    double reached[MARK_COUNT];
+    std::vector<double> reached(marks.size());
     int next_mark = 0;
     double song_end = -1;
     uint32_t last_order = 0, last_key = 0;
@@ -97,11 +96,11 @@ void inspect_module(const std::string& path, const AssetRule* rule)
         visited[key] = 1;
         last_order = music_order;
         last_key = key;
-        if (next_mark < MARK_COUNT && mark_met(next_mark, music_order, music_row))
+        if (next_mark < mark_count && timeline_mark_met(*marks[next_mark].step, music_order, music_row))
             reached[next_mark++] = seconds;
         // Done when every mark is met and the song has ended, or the song has
         // played twice over without meeting the rest.
-        if (song_end >= 0 && (next_mark == MARK_COUNT || seconds >= 2 * song_end + 1))
+        if (song_end >= 0 && (next_mark == mark_count || seconds >= 2 * song_end + 1))
             break;
     }
     inspect_guard([] { music_stop(); }, out, message);
@@ -113,13 +112,13 @@ void inspect_module(const std::string& path, const AssetRule* rule)
     else
         std::printf("more than %.0f s", static_cast<double>(LIMIT_NS) / 1e9);
     std::printf(", title \"%s\"\n", name.c_str());
-    for (int i = 0; i < MARK_COUNT; ++i) {
+    for (int i = 0; i < mark_count; ++i) {
         if (i < next_mark)
-            std::printf("end mark %s: %.2f s%s\n", marks[i].text, reached[i],
+            std::printf("end mark %s: %.2f s%s\n", marks[i].text.c_str(), reached[i],
                         song_end >= 0 && reached[i] >= song_end ? " (after the song looped)" : "");
         else
-            std::printf("end mark %s: never reached\n", marks[i].text);
+            std::printf("end mark %s: never reached\n", marks[i].text.c_str());
     }
-    if (rule && next_mark < MARK_COUNT)
+    if (rule && next_mark < mark_count)
         inspect_problem(path, std::string("the timeline never reaches its end mark ") + marks[next_mark].text);
 }

@@ -2,10 +2,11 @@
 
 #include <cstdio>
 
+#include "resources/pak.h"
+
 namespace {
 
-constexpr size_t pak_name_max = 12;           // longest name the 13-byte field holds
-constexpr size_t pak_name_field = 13;         // name field of a directory entry
+constexpr size_t pak_name_max = pak_name_bytes - 1;  // longest name the field holds, with its terminator
 constexpr uint64_t pak_count_max = 65535;     // the entry count is 16 bits
 constexpr uint64_t pak_offset_max = 0xFFFFFFFFu;  // distances and lengths are 32 bits
 
@@ -41,7 +42,7 @@ std::string pak_name_problem(const std::string& name)
         return "an archive name cannot be empty";
     if (name.size() > pak_name_max)
         return "name '" + name + "' has " + std::to_string(name.size()) +
-               " characters; an archive name holds at most 12";
+               " characters; an archive name holds at most " + std::to_string(pak_name_max);
     if (name == "." || name == "..")
         return "name '" + name + "' is not a file name";
     for (char c : name) {
@@ -74,18 +75,18 @@ bool pak_build(const std::vector<PakFile>& files, std::vector<uint8_t>& archive,
     // directory, so the total stored size must fit 32 bits.
     uint64_t stored_total = 0;
     for (const PakFile& file : files) {
-        if (file.content.size() > pak_offset_max - 4) {
+        if (file.content.size() > pak_offset_max - pak_block_header) {
             error = "'" + file.name + "' is too large for an archive (4 GB at most)";
             return false;
         }
-        stored_total += 4 + file.content.size();
+        stored_total += pak_block_header + file.content.size();
     }
     if (stored_total > pak_offset_max) {
         error = "the files together are too large for an archive (4 GB at most)";
         return false;
     }
     archive.clear();
-    archive.reserve(stored_total + files.size() * 25 + 8);
+    archive.reserve(stored_total + files.size() * pak_entry_bytes + pak_trailer_bytes);
     std::vector<uint32_t> starts;
     for (const PakFile& file : files) {
         starts.push_back(uint32_t(archive.size()));
@@ -95,17 +96,16 @@ bool pak_build(const std::vector<PakFile>& files, std::vector<uint8_t>& archive,
     const uint32_t directory = uint32_t(archive.size());
     for (size_t i = 0; i < files.size(); ++i) {
         const PakFile& file = files[i];
-        uint8_t name[pak_name_field] = {};  // zero-padded, so always terminated
+        uint8_t name[pak_name_bytes] = {};  // zero-padded, so always terminated
         for (size_t c = 0; c < file.name.size(); ++c)
             name[c] = uint8_t(file.name[c]);
-        archive.insert(archive.end(), name, name + pak_name_field);
+        archive.insert(archive.end(), name, name + pak_name_bytes);
         put_u32(archive, directory - starts[i]);                // distance
-        put_u32(archive, uint32_t(4 + file.content.size()));   // stored length
+        put_u32(archive, uint32_t(pak_block_header + file.content.size()));  // stored length
         put_u32(archive, uint32_t(file.content.size()));       // content size
     }
     put_u16(archive, uint32_t(files.size()));
-    for (char c : std::string("qomrax"))
-        archive.push_back(uint8_t(c));
+    archive.insert(archive.end(), pak_signature, pak_signature + sizeof pak_signature - 1);
     error.clear();
     return true;
 }

@@ -5,7 +5,6 @@
 
 namespace {
 
-constexpr size_t header_size = 0x60;
 constexpr size_t sample_header_size = 0x50;
 constexpr uint32_t max_paragraph_offset = 0xFFFFu * 16u;  // u16 pointers of 16-byte paragraphs
 constexpr uint32_t max_data_offset = 0xFFFFFFu * 16u;     // 24-bit sample data pointers
@@ -131,17 +130,17 @@ bool s3m_write(const S3mModule& module, std::vector<uint8_t>& out, std::string& 
     const size_t sample_count = module.samples.size();
     const size_t pattern_count = module.patterns.size();
 
-    out.assign(header_size + orders.size() + 2 * sample_count + 2 * pattern_count, 0);
-    put_text(out, 0x00, module.name, 28);
+    out.assign(S3M_HEADER_BYTES + orders.size() + 2 * sample_count + 2 * pattern_count, 0);
+    put_text(out, S3M_TITLE, module.name, S3M_TITLE_BYTES);
     out[0x1C] = 0x1A;
     out[0x1D] = 16;  // module type: Scream Tracker 3
-    put_u16(out, 0x20, static_cast<uint32_t>(orders.size()));
-    put_u16(out, 0x22, static_cast<uint32_t>(sample_count));
-    put_u16(out, 0x24, static_cast<uint32_t>(pattern_count));
+    put_u16(out, S3M_ORDER_COUNT, static_cast<uint32_t>(orders.size()));
+    put_u16(out, S3M_SAMPLE_COUNT, static_cast<uint32_t>(sample_count));
+    put_u16(out, S3M_PATTERN_COUNT, static_cast<uint32_t>(pattern_count));
     put_u16(out, 0x26, 0);       // flags
     put_u16(out, 0x28, 0x1320);  // written by version 3.20
     put_u16(out, 0x2A, 2);       // sample data unsigned
-    std::memcpy(&out[0x2C], "SCRM", 4);
+    std::memcpy(&out[S3M_SIGNATURE], "SCRM", 4);
     out[0x30] = module.global_volume;
     out[0x31] = module.initial_speed;
     out[0x32] = module.initial_tempo;
@@ -154,8 +153,8 @@ bool s3m_write(const S3mModule& module, std::vector<uint8_t>& out, std::string& 
             setting = static_cast<uint8_t>(channel % 2 ? 8 + channel / 2 : channel / 2);
         out[0x40 + channel] = setting;
     }
-    std::memcpy(&out[header_size], orders.data(), orders.size());
-    const size_t sample_pointers = header_size + orders.size();
+    std::memcpy(&out[S3M_HEADER_BYTES], orders.data(), orders.size());
+    const size_t sample_pointers = S3M_HEADER_BYTES + orders.size();
     const size_t pattern_pointers = sample_pointers + 2 * sample_count;
 
     // Sample headers, each one paragraph-aligned record of 0x50 bytes.

@@ -2,6 +2,7 @@
 // 8-bit samples with loops and packed 64-row patterns. The content generator
 // composes the production's music with it; the music tests write their modules.
 #pragma once
+#include <cstddef>
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -14,6 +15,16 @@ constexpr uint8_t S3M_ORDER_END = 255;   // end of the song
 constexpr uint8_t S3M_NO_NOTE = 255;
 constexpr uint8_t S3M_NOTE_CUT = 254;
 constexpr uint8_t S3M_NO_VOLUME = 255;
+
+// Where the fields of the module header lie (offsets into the file), shared by
+// the writer and vivur-inspect's reader.
+constexpr size_t S3M_TITLE = 0x00;          // the title, zero-padded
+constexpr size_t S3M_TITLE_BYTES = 28;
+constexpr size_t S3M_ORDER_COUNT = 0x20;    // u16: entries of the order list
+constexpr size_t S3M_SAMPLE_COUNT = 0x22;   // u16
+constexpr size_t S3M_PATTERN_COUNT = 0x24;  // u16
+constexpr size_t S3M_SIGNATURE = 0x2C;      // "SCRM"
+constexpr size_t S3M_HEADER_BYTES = 0x60;   // the order list follows the header
 
 constexpr int S3M_ROWS = 64;          // rows per pattern
 constexpr int S3M_MAX_CHANNELS = 16;  // sample channels: 8 left, 8 right

@@ -1,68 +1,98 @@
 # shellcheck shell=bash
-# check_trace FILE: checks a --trace file of a whole run. The fourteen steps
-# follow each other in order, each one ends on the first frame whose polled
-# music position meets its end mark, step 4 plays the zoom cycle out to its
-# wrap (or for a whole cycle at most), and the run ends at row 30 or later of order 16. Prints "step first
-# last" frame numbers of each step on success; fails with a message naming
-# the frame otherwise.
+# check_trace FILE TIMELINE: checks a --trace file of a whole run against the
+# timeline's table (TIMELINE, the JSON of `vivur --timeline`). The steps follow
+# each other in the table's order, each one ends on the first frame whose
+# polled music position meets its end mark, the step that ends on the zoom's
+# wrap plays the zoom cycle out to its wrap (or for a whole cycle at most), and
+# the run ends on the last step's mark, in the order that step starts in.
+# Prints "step first last" frame numbers of each step on success; fails with
+# a message naming the frame otherwise.
+
+# timeline_lines TIMELINE: the table as lines for awk: "cycle TICKS", then
+# "step NUMBER END MARK FIRST_ORDER SCENE" for every step in order.
+timeline_lines() {
+  python3 - "$1" <<'PY'
+import json, sys
+try:
+    table = json.load(open(sys.argv[1], encoding="utf-8"))
+    print("cycle", table["zoom_cycle_ticks"])
+    for s in table["steps"]:
+        print("step", s["step"], s["end"], s["mark"], s["first_order"], s["scene"])
+except (OSError, ValueError, KeyError, TypeError) as e:
+    sys.exit("trace: cannot read the timeline %s: %s" % (sys.argv[1], e))
+PY
+}
+
+# timeline_steps_ending TIMELINE END: the numbers of the steps whose end is END
+# (order, row or zoom_wrap), one a line.
+timeline_steps_ending() {
+  timeline_lines "$1" | awk -v end="$2" '$1 == "step" && $3 == end { print $2 }'
+}
 
 check_trace() {
+  local lines
+  lines=$(timeline_lines "$2") || return 1
   awk -F, '
     function met(step, order, row) {
-      if (step == 1) return order >= 1
-      if (step == 2) return order >= 2
-      if (step == 3) return row >= 43
-      if (step == 5) return order >= 3
-      if (step == 6) return order >= 5
-      if (step == 7) return order >= 6
-      if (step == 8) return order >= 8
-      if (step == 9) return order >= 10
-      if (step == 10) return order >= 11
-      if (step == 11) return order >= 13
-      if (step == 12) return order >= 15
-      if (step == 13) return order >= 16
-      if (step == 14) return row >= 30
+      if (end[step] == "order") return order >= mark[step]
+      if (end[step] == "row") return row >= mark[step]
+      return 0
     }
     function fail(text) { print "trace " FILENAME ": frame " frame ": " text > "/dev/stderr"; bad = 1; exit 1 }
-    function mod4000(e) { return e - 4000 * int(e / 4000) }
-    NR == 1 { next }
+    function mod(e) { return e - cycle * int(e / cycle) }
+    FNR == NR {
+      split($0, f, " ")
+      if (f[1] == "cycle") cycle = f[2]
+      if (f[1] == "step") {
+        steps = f[2]; end[steps] = f[3]; mark[steps] = f[4]; first_order[steps] = f[5]
+        if (f[3] == "zoom_wrap") wrap = steps
+        if (f[6] == "zoom_image" && !zoom) zoom = steps
+      }
+      next
+    }
+    FNR == 1 { next }
     {
       frame = $1; ticks[frame] = $2; order = $3; row = $4; step = $5
-      if (frame != NR - 2) fail("frames not numbered in order")
+      if (frame != FNR - 2) fail("frames not numbered in order")
       if (frame == 0) { if (step != "") fail("the black frame has a step"); next }
       if (step == "") fail("a frame outside the timeline")
       if (step != current) {
         if (step != current + 1) fail("step " step " follows step " current)
         if (current > 0) {
-          if (current != 4 && !met(current, last_order, last_row)) fail("step " current " left before its end mark")
+          if (current != wrap && !met(current, last_order, last_row)) fail("step " current " left before its end mark")
           last_frame[current] = frame - 1
         }
         current = step; first_frame[step] = frame
-      } else if (current != 4 && met(current, last_order, last_row)) {
+      } else if (current != wrap && met(current, last_order, last_row)) {
         fail("step " current " went on after its end mark")
       }
       last_order = order; last_row = row
     }
     END {
       if (bad) exit 1
-      if (current != 14) { print "trace " FILENAME ": the run ended in step " current > "/dev/stderr"; exit 1 }
-      if (!(last_order >= 16 && last_row >= 30)) { print "trace " FILENAME ": ended at order " last_order " row " last_row > "/dev/stderr"; exit 1 }
-      last_frame[14] = frame
-      # Step 4: the zoom cycle plays out; the frame drawn at time t uses
-      # r = (t - zoom_start) mod 4000, zoom_start being the time after step 1.
-      # Frame i is drawn at the time traced for frame i - 1. The step ends on
-      # the frame whose r wraps below that of step 3 last frame, or on the
-      # first frame a whole cycle after that one.
-      zoom_start = ticks[last_frame[1]]
-      t3 = ticks[last_frame[3] - 1]
-      r3 = mod4000(t3 - zoom_start)
-      for (i = first_frame[4]; i <= last_frame[4]; ++i) {
-        r = mod4000(ticks[i - 1] - zoom_start)
-        ends = r < r3 || ticks[i - 1] - t3 >= 4000
-        if (i < last_frame[4] && ends) { print "trace " FILENAME ": step 4 went on past the wrap at frame " i > "/dev/stderr"; exit 1 }
-        if (i == last_frame[4] && !ends) { print "trace " FILENAME ": step 4 ended before the wrap" > "/dev/stderr"; exit 1 }
+      if (current != steps) { print "trace " FILENAME ": the run ended in step " current > "/dev/stderr"; exit 1 }
+      if (!(last_order >= first_order[steps] && met(steps, last_order, last_row))) {
+        print "trace " FILENAME ": ended at order " last_order " row " last_row > "/dev/stderr"; exit 1
       }
-      for (s = 1; s <= 14; ++s) print s, first_frame[s], last_frame[s]
+      last_frame[steps] = frame
+      # The wrap step: the zoom cycle plays out; the frame drawn at time t uses
+      # r = (t - zoom_start) mod cycle, zoom_start being the time after the
+      # step before the first zoom. Frame i is drawn at the time traced for
+      # frame i - 1. The step ends on the frame whose r wraps below that of
+      # the previous step last frame, or on the first frame a whole cycle
+      # after that one.
+      if (wrap) {
+        zoom_start = ticks[last_frame[zoom - 1]]
+        t3 = ticks[last_frame[wrap - 1] - 1]
+        r3 = mod(t3 - zoom_start)
+        for (i = first_frame[wrap]; i <= last_frame[wrap]; ++i) {
+          r = mod(ticks[i - 1] - zoom_start)
+          ends = r < r3 || ticks[i - 1] - t3 >= cycle
+          if (i < last_frame[wrap] && ends) { print "trace " FILENAME ": step " wrap " went on past the wrap at frame " i > "/dev/stderr"; exit 1 }
+          if (i == last_frame[wrap] && !ends) { print "trace " FILENAME ": step " wrap " ended before the wrap" > "/dev/stderr"; exit 1 }
+        }
+      }
+      for (s = 1; s <= steps; ++s) print s, first_frame[s], last_frame[s]
     }
-  ' "$1"
+  ' <(printf '%s\n' "$lines") "$1"
 }
