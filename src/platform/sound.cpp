@@ -216,6 +216,8 @@ bool sound_is_sliding()
     return with_player([] { return player.slide_left > 0; });
 }
 
+bool sound_has_stalled() { return open_device == SOUND_DEVICE_DEFAULT && sound_live_state.stalls > 0; }
+
 void sound_free()
 {
     switch (open_device) {

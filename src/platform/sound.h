@@ -49,6 +49,9 @@ void sound_set_rate(uint32_t handle, uint32_t rate);
 void sound_slide_volume_down();
 // Called by music_stop: true while the volume slide runs.
 bool sound_is_sliding();
+// Called by music_poll: true once the live output has stalled during this
+// run (the position then follows the real time until the device plays again).
+bool sound_has_stalled();
 // Called by music_stop: stops the output and frees the device and the module.
 void sound_free();
 

@@ -3,7 +3,9 @@
 // the device stops for good (SDL reports it stopped once its sound server has
 // gone away), the program thread carries on rendering in its place, paced by
 // the real clock from the frame last heard, so the production plays on
-// silently at the right speed.
+// silently at the right speed. When the device stalls instead (SDL reports
+// nothing, but no buffer is asked for: a sound server that hangs), the
+// program thread renders in its place the same way until it asks again.
 #include <SDL.h>
 
 #include "platform/clock.h"
@@ -52,8 +54,12 @@ bool sound_device_open(uint32_t rate)
 
 void sound_device_start()
 {
-    if (!sound_live_state.stopped)
-        SDL_PauseAudioDevice(live_device, 0);
+    if (sound_live_state.stopped)
+        return;
+    SDL_LockAudioDevice(live_device);
+    sound_live_start(sound_live_state, clock_real_ns());
+    SDL_UnlockAudioDevice(live_device);
+    SDL_PauseAudioDevice(live_device, 0);
 }
 
 // Once SDL reports the device stopped, its thread would go on asking for
@@ -70,7 +76,11 @@ bool sound_device_lock(uint64_t now_ns)
         sound_live_follow(sound_live_state, sound_live_player, now_ns, scratch, scratch_frames);
         return false;
     }
+    // A stalled audio thread waits inside the sound server, not in our
+    // callback, so the lock is free and the thread resumes under it.
     SDL_LockAudioDevice(live_device);
+    if (sound_live_check_stall(sound_live_state, now_ns, sound_live_player.output_rate, sound_latency_offset_ms))
+        sound_live_follow(sound_live_state, sound_live_player, now_ns, scratch, scratch_frames);
     return true;
 }
 
@@ -80,12 +90,25 @@ void sound_device_unlock() { SDL_UnlockAudioDevice(live_device); }
 // moment it asks for it, and the user adds what lies beyond (--audio-offset).
 int64_t sound_device_heard_frame(uint64_t now_ns)
 {
-    return sound_live_heard(sound_live_state, now_ns, sound_live_player.output_rate, sound_latency_offset_ms);
+    return sound_live_heard_forward(sound_live_state, now_ns, sound_live_player.output_rate,
+                                    sound_latency_offset_ms);
 }
 
 void sound_device_close()
 {
-    SDL_CloseAudioDevice(live_device);  // waits for the audio thread to end
+    // Closing waits for the audio thread to end; a stalled one may never
+    // return from the sound server, so it is left as it is (the process ends
+    // right after the music).
+    bool stalled = false;
+    if (!sound_live_state.stopped) {
+        SDL_LockAudioDevice(live_device);
+        stalled = sound_live_check_stall(sound_live_state, clock_real_ns(), sound_live_player.output_rate,
+                                         sound_latency_offset_ms);
+        SDL_UnlockAudioDevice(live_device);
+    }
+    if (!stalled) {
+        SDL_CloseAudioDevice(live_device);
+        SDL_QuitSubSystem(SDL_INIT_AUDIO);
+    }
     live_device = 0;
-    SDL_QuitSubSystem(SDL_INIT_AUDIO);
 }

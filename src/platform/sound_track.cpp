@@ -1,5 +1,7 @@
 #include "platform/sound_track.h"
 
+#include <cstdint>
+
 namespace {
 
 constexpr size_t slice_frames = 64;  // frames between two checkpoints
@@ -72,8 +74,13 @@ void sound_live_reset(SoundLive& live, uint32_t buffer_frames)
     live.rendered = 0;
     live.callback_ns = 0;
     live.stopped = false;
+    live.stalled = false;
     live.stop_ns = 0;
     live.stop_frame = 0;
+    live.stall_lead = 0;
+    live.started_ns = 0;
+    live.stalls = 0;
+    live.heard_latest = INT64_MIN;
 }
 
 void sound_live_render(SoundLive& live, SoundPlayer& player, int16_t* out, size_t count)
@@ -88,10 +95,46 @@ void sound_live_render(SoundLive& live, SoundPlayer& player, int16_t* out, size_
 
 int64_t sound_live_heard(const SoundLive& live, uint64_t now_ns, uint32_t rate, int offset_ms)
 {
-    if (!live.stopped)
+    if (!live.stopped && !live.stalled)
         return sound_audible_frame(live.rendered, live.callback_ns, now_ns, live.buffer_frames, rate, offset_ms);
     uint64_t elapsed = now_ns > live.stop_ns ? now_ns - live.stop_ns : 0;
     return live.stop_frame + static_cast<int64_t>(frames_in(elapsed, rate));
+}
+
+int64_t sound_live_heard_forward(SoundLive& live, uint64_t now_ns, uint32_t rate, int offset_ms)
+{
+    int64_t frame = sound_live_heard(live, now_ns, rate, offset_ms);
+    if (frame < live.heard_latest)
+        return live.heard_latest;
+    live.heard_latest = frame;
+    return frame;
+}
+
+void sound_live_start(SoundLive& live, uint64_t now_ns) { live.started_ns = now_ns; }
+
+bool sound_live_check_stall(SoundLive& live, uint64_t now_ns, uint32_t rate, int offset_ms)
+{
+    if (live.stopped || live.started_ns == 0)
+        return false;
+    if (live.stalled) {
+        // A buffer asked for since the stall began: the device runs again,
+        // from the frames rendered in its place.
+        if (live.callback_ns > live.stop_ns)
+            live.stalled = false;
+        return live.stalled;
+    }
+    uint64_t moved_ns = live.callback_ns > live.started_ns ? live.callback_ns : live.started_ns;
+    if (now_ns <= moved_ns + SOUND_STALL_NS)
+        return false;
+    live.stop_frame = sound_live_heard(live, now_ns, rate, offset_ms);
+    live.stop_ns = now_ns;
+    // While the device plays, rendering runs one buffer and the latency
+    // offset ahead of the heard frame: keep that lead, so the device's
+    // estimate continues where the clock leaves off when it asks again.
+    live.stall_lead = int64_t(offset_ms) * int64_t(rate) / 1000;
+    live.stalled = true;
+    ++live.stalls;
+    return true;
 }
 
 void sound_live_stop(SoundLive& live, uint64_t now_ns, uint32_t rate, int offset_ms)
@@ -101,14 +144,16 @@ void sound_live_stop(SoundLive& live, uint64_t now_ns, uint32_t rate, int offset
     live.stop_frame = sound_live_heard(live, now_ns, rate, offset_ms);
     live.stop_ns = now_ns;
     live.stopped = true;
+    live.stalled = false;
+    live.stall_lead = 0;
 }
 
 void sound_live_follow(SoundLive& live, SoundPlayer& player, uint64_t now_ns, int16_t* scratch,
                        size_t scratch_frames)
 {
-    if (!live.stopped)
+    if (!live.stopped && !live.stalled)
         return;
-    int64_t target = sound_live_heard(live, now_ns, player.output_rate, 0) + live.buffer_frames;
+    int64_t target = sound_live_heard(live, now_ns, player.output_rate, 0) + live.buffer_frames + live.stall_lead;
     while (static_cast<int64_t>(live.rendered) < target) {
         uint64_t left = static_cast<uint64_t>(target - static_cast<int64_t>(live.rendered));
         sound_live_render(live, player, scratch, left < scratch_frames ? size_t(left) : scratch_frames);

@@ -150,6 +150,12 @@ uint32_t* jpeg_decode(const char* name, FileHandle* file, int32_t width, int32_t
         jpeg_release(&decompressor, nullptr);
         return nullptr;
     }
+    if (rows > jpeg_max_height) {
+        std::snprintf(problem, problem_size, "picture %s is %ux%u pixels, taller than the %u rows a picture may have",
+                      name, columns, rows, jpeg_max_height);
+        jpeg_release(&decompressor, nullptr);
+        return nullptr;
+    }
     jpeg_start_decompress(&decompressor);
 
     JSAMPARRAY sample_row = (*decompressor.mem->alloc_sarray)(
@@ -203,4 +209,45 @@ uint32_t* load_jpeg(const char* name, int32_t width, int32_t height, int32_t* ac
     if (!pixels)
         report_error("%s", problem);
     return pixels;
+}
+
+namespace {
+
+// The header reader's error record: quiet, and back to jpeg_header_size.
+struct HeaderError {
+    jpeg_error_mgr manager;
+    jmp_buf jump;
+};
+
+void header_error_exit(j_common_ptr decompressor)
+{
+    longjmp(reinterpret_cast<HeaderError*>(decompressor->err)->jump, 1);
+}
+
+void header_message(j_common_ptr) {}
+
+}  // namespace
+
+bool jpeg_header_size(const uint8_t* data, size_t size, uint32_t* width, uint32_t* height, int* components)
+{
+    if (size == 0)
+        return false;  // the memory source refuses empty input with a fatal error of its own
+    jpeg_decompress_struct decompressor{};
+    HeaderError error{};
+    decompressor.err = jpeg_std_error(&error.manager);
+    error.manager.error_exit = header_error_exit;
+    error.manager.output_message = header_message;
+    if (setjmp(error.jump)) {
+        jpeg_destroy_decompress(&decompressor);
+        return false;
+    }
+    jpeg_create_decompress(&decompressor);
+    jpeg_mem_src(&decompressor, data, static_cast<unsigned long>(size));
+    jpeg_read_header(&decompressor, TRUE);
+    jpeg_calc_output_dimensions(&decompressor);
+    *width = decompressor.output_width;
+    *height = decompressor.output_height;
+    *components = decompressor.output_components;
+    jpeg_destroy_decompress(&decompressor);
+    return true;
 }

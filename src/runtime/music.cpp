@@ -12,7 +12,8 @@ bool sound_ready = false;
 uint32_t music_handle = 0;
 
 namespace {
-char music_name[256];  // the loaded module's name, for messages
+char music_name[256];        // the loaded module's name, for messages
+bool stall_told = false;     // the stalled output has been reported
 }
 
 void music_init()
@@ -51,6 +52,11 @@ void music_poll()
     uint32_t position = sound_channel_position(music_handle);
     music_order = position & 0xFFFF;
     music_row = position >> 16;
+    if (!stall_told && sound_has_stalled()) {
+        std::fputs("sound output stalled: continuing without sound sync\n", stderr);
+        std::fflush(stderr);
+        stall_told = true;
+    }
 }
 
 void music_check_looping()

@@ -1,7 +1,9 @@
 // The default device after it has stopped for good (its sound server went
-// away), with a fake clock: the heard frame runs on from where it was at the
-// output rate, the program thread renders what the device no longer asks for,
-// and the volume slide still ends, so the stop sequence cannot wait forever.
+// away) or while it stalls (its server hangs), with a fake clock: the heard
+// frame runs on from where it was at the output rate, the program thread
+// renders what the device no longer asks for, and the volume slide still
+// ends, so the stop sequence cannot wait forever. A stalled device that asks
+// again plays on from the clock's position, never behind it.
 // Test modules play rows of 25 ms (modules.h): 1102.5 frames at 44100 Hz.
 #include <gtest/gtest.h>
 
@@ -140,6 +142,111 @@ TEST_F(StoppedDevice, StopBeforeTheFirstBufferKeepsTheOffset)
     EXPECT_EQ(live.rendered, 9261u + buffer_frames);
     EXPECT_EQ(sound_track_find(live.track, 9261), expected_position(9261));
     EXPECT_EQ(expected_position(9261), 8u << 16);
+}
+
+// The same record seen by the stall check: the device is started at
+// start_ns and asks for buffers on time until it hangs.
+class StalledDevice : public StoppedDevice {
+protected:
+    void SetUp() override
+    {
+        StoppedDevice::SetUp();
+        sound_live_start(live, start_ns);
+    }
+
+    // One more buffer request at now (the device runs again).
+    void ask_at(uint64_t now)
+    {
+        live.callback_ns = now;
+        sound_live_render(live, player, buffer, buffer_frames);
+    }
+};
+
+TEST_F(StalledDevice, StallIsNoticedAfterAQuarterSecondWithoutARequest)
+{
+    // Not started yet: a device that never asks is no stall.
+    SoundLive idle{};
+    sound_live_reset(idle, buffer_frames);
+    EXPECT_FALSE(sound_live_check_stall(idle, start_ns + 10 * second_ns, rate, 0));
+    // Started, but no request yet: the start counts as the last movement.
+    EXPECT_FALSE(sound_live_check_stall(live, start_ns + SOUND_STALL_NS, rate, 0));
+    run_device(20);
+    const uint64_t last = live.callback_ns;
+    EXPECT_FALSE(sound_live_check_stall(live, last + SOUND_STALL_NS, rate, 0));
+    const int64_t frozen = sound_live_heard(live, last + SOUND_STALL_NS + 1, rate, 0);
+    EXPECT_EQ(frozen, int64_t(live.rendered));  // the estimate stands at the end of the last buffer
+    EXPECT_TRUE(sound_live_check_stall(live, last + SOUND_STALL_NS + 1, rate, 0));
+    EXPECT_EQ(live.stalls, 1u);
+    EXPECT_FALSE(live.stopped);
+    // From there the clock runs: 2 s later exactly 88200 frames on; asking
+    // again while it still hangs is the same stall.
+    EXPECT_TRUE(sound_live_check_stall(live, last + 2 * second_ns, rate, 0));
+    EXPECT_EQ(live.stalls, 1u);
+    EXPECT_EQ(sound_live_heard(live, last + SOUND_STALL_NS + 1 + 2 * second_ns, rate, 0), frozen + 88200);
+}
+
+TEST_F(StalledDevice, RequestAfterTheStallPlaysFromTheClockWithoutGoingBack)
+{
+    for (int offset_ms : {0, 100, -30}) {
+        TearDown();  // a fresh player and record for each offset
+        SetUp();
+        run_device(20);
+        uint64_t now = live.callback_ns + 300000000u;  // the program notices 300 ms after the last request
+        ASSERT_TRUE(sound_live_check_stall(live, now, rate, offset_ms));
+        int64_t latest = sound_live_heard_forward(live, now, rate, offset_ms);
+        // Two seconds of hang, the program polling every 16 ms: the position
+        // the player renders follows the clock, so what the stall held back is skipped.
+        for (int i = 0; i < 125; ++i) {
+            now += 16000000u;
+            ASSERT_TRUE(sound_live_check_stall(live, now, rate, offset_ms));
+            sound_live_follow(live, player, now, scratch, 1024);
+            const int64_t heard = sound_live_heard_forward(live, now, rate, offset_ms);
+            ASSERT_GT(heard, latest);
+            latest = heard;
+        }
+        EXPECT_EQ(int64_t(live.rendered), latest + buffer_frames + int64_t(offset_ms) * rate / 1000);
+        // The device asks again 5 ms after the last poll: it renders on from
+        // there, and its estimate takes over at or ahead of the clock.
+        ask_at(now + 5000000u);
+        EXPECT_FALSE(sound_live_check_stall(live, now + 6000000u, rate, offset_ms));
+        const int64_t resumed = sound_live_heard(live, now + 6000000u, rate, offset_ms);
+        EXPECT_GE(resumed, latest) << "offset " << offset_ms;
+        EXPECT_LE(resumed, latest + 2 * int64_t(buffer_frames)) << "offset " << offset_ms;
+        // Requests on time again: the estimate runs on as before the stall.
+        ask_at(now + 5000000u + buffer_frames * second_ns / rate);
+        EXPECT_GT(sound_live_heard(live, now + 30000000u, rate, offset_ms), resumed);
+    }
+}
+
+TEST_F(StalledDevice, HeardFrameNeverStepsBack)
+{
+    run_device(10);
+    const int64_t ahead = sound_live_heard_forward(live, live.callback_ns + second_ns / 100, rate, 0);
+    // An earlier reading gives the latest frame given out, not an earlier one.
+    EXPECT_EQ(sound_live_heard_forward(live, live.callback_ns, rate, 0), ahead);
+    EXPECT_LT(sound_live_heard(live, live.callback_ns, rate, 0), ahead);
+}
+
+TEST_F(StalledDevice, StopDuringAStallGoesOnByTheClockAndTheSlideEnds)
+{
+    run_device(10);
+    const uint64_t stall = live.callback_ns + second_ns / 2;
+    ASSERT_TRUE(sound_live_check_stall(live, stall, rate, 0));
+    const int64_t at_stall = sound_live_heard(live, stall, rate, 0);
+    // The server dies while hanging: the clock goes on without a jump.
+    sound_live_stop(live, stall + second_ns, rate, 0);
+    EXPECT_TRUE(live.stopped);
+    EXPECT_FALSE(sound_live_check_stall(live, stall + second_ns, rate, 0));
+    EXPECT_EQ(sound_live_heard(live, stall + second_ns, rate, 0), at_stall + int64_t(rate));
+    // A slide begun while stalled ends in its one second without the device.
+    SoundLive hung{};
+    sound_live_reset(hung, buffer_frames);
+    sound_live_start(hung, start_ns);
+    ASSERT_TRUE(sound_live_check_stall(hung, start_ns + second_ns, rate, 0));
+    sound_player_slide(player);
+    sound_live_follow(hung, player, start_ns + 2 * second_ns + second_ns / 20, scratch, 1024);
+    EXPECT_EQ(player.slide_left, 0u);
+    EXPECT_TRUE(player.muted);
 }
 
 }  // namespace

@@ -60,4 +60,42 @@ TEST_F(FuzzRegressions, HugeProgressiveHeaderStopsBeforeAllocating)
     EXPECT_LT(elapsed, std::chrono::seconds(2));
 }
 
+// A 178-byte picture whose first quantisation table holds what looks like a
+// frame header (524 x 3); the decoder takes the real one after it, 524 x
+// 40707. The fuzz target's own guard read the first and asked for 524 x 3,
+// which "or taller" accepted: 21 million pixels decoded for 178 bytes. The
+// decoder's own reading of the header now gives the real size, and pictures
+// taller than jpeg_max_height are refused before anything is allocated.
+TEST_F(FuzzRegressions, HiddenTallFrameHeaderIsRefused)
+{
+    const std::string picture(
+        "\xFF\xD8\xFF\xDB\x00\x43\x00\x08\x06\x06\x07\x06\x05\x08\x07\x07\x07\x09\x09\x08"
+        "\x0A\x0C\x14\x0D\x0C\x0B\x0B\x0C\x19\x12\x13\x0B\x14\x1D\x1A\x1F\x1E\x1D\x1A\x1C"
+        "\x1C\x20\x24\x2E\x27\x20\x22\x2C\x23\x1C\x1C\x28\x38\x29\x2C\x30\x31\x34\x34\x34"
+        "\x1F\x27\x2F\x3D\x38\x32\x3C\x2E\x33\x34\x32\xFF\xDB\x00\x43\x01\x60\x09\x09\x0C"
+        "\x0B\x0C\x18\x0D\x0D\x18\x21\x32\x1C\x21\x25\x32\x32\x32\x32\x32\x32\x32\x32\x32"
+        "\x32\x32\x32\x32\xFF\xC9\x00\x11\x08\x00\x03\x02\x0C\x03\x01\x11\x00\x02\x32\x32"
+        "\x32\x2F\x32\x2D\x32\x12\x32\x32\x32\x32\x32\x32\x32\x32\x32\x32\x32\x32\x32\x32"
+        "\x32\xFF\xC9\x00\x11\x08\x9F\x03\x02\x0C\x03\x01\x11\x00\x02\x11\x01\x03\x11\x01"
+        "\x00\x10\x05\xFF\xDA\x00\x0C\x03\x01\x00\x02\x11\x03\x11\x00\xDB\xFF\xD9",
+        178);
+    uint32_t width = 0, height = 0;
+    int components = 0;
+    ASSERT_TRUE(jpeg_header_size(reinterpret_cast<const uint8_t*>(picture.data()), picture.size(), &width,
+                                 &height, &components));
+    EXPECT_EQ(width, 524u);
+    EXPECT_EQ(height, 40707u);
+    EXPECT_EQ(components, 3);
+    support_write_file("tall.jpg", picture);
+    const auto start = std::chrono::steady_clock::now();
+    const std::string output = fatal_output([] { load_jpeg("tall.jpg", 524, 3); });
+    const auto elapsed = std::chrono::steady_clock::now() - start;
+    // The decoder warns about the stray byte before the real header first.
+    EXPECT_NE(output.find("error: picture tall.jpg is 524x40707 pixels, taller than the 4096 rows a picture "
+                          "may have\n"),
+              std::string::npos)
+        << output;
+    EXPECT_LT(elapsed, std::chrono::seconds(2));
+}
+
 }  // namespace

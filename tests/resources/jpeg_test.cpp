@@ -135,4 +135,28 @@ TEST_F(Jpeg, WrongSizeOrColourModelStopsNamingBoth)
               std::string::npos);
 }
 
+TEST_F(Jpeg, PicturesUpTo4096RowsLoadTallerOnesStop)
+{
+    auto flat = [](int, int) { return std::vector<uint8_t>{90}; };
+    support_write_file("edge.jpg", support_jpeg(8, 4096, 1, 50, flat));
+    int32_t height = 0;
+    uint32_t* image = load_jpeg("edge.jpg", 8, 200, &height);
+    EXPECT_EQ(height, 4096);
+    std::free(image);
+    support_write_file("tall.jpg", support_jpeg(8, 4097, 1, 50, flat));
+    EXPECT_EQ(fatal_output([] { load_jpeg("tall.jpg", 8, 200); }),
+              "error: picture tall.jpg is 8x4097 pixels, taller than the 4096 rows a picture may have\n");
+    // The header alone gives the size; bytes that are no picture give nothing.
+    const std::string bytes = support_jpeg(8, 4097, 1, 50, flat);
+    uint32_t width = 0, rows = 0;
+    int components = 0;
+    ASSERT_TRUE(jpeg_header_size(reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size(), &width, &rows,
+                                 &components));
+    EXPECT_EQ(width, 8u);
+    EXPECT_EQ(rows, 4097u);
+    EXPECT_EQ(components, 1);
+    EXPECT_FALSE(jpeg_header_size(reinterpret_cast<const uint8_t*>("hello"), 5, &width, &rows, &components));
+    EXPECT_FALSE(jpeg_header_size(nullptr, 0, &width, &rows, &components));
+}
+
 }  // namespace
