@@ -122,21 +122,36 @@ def correlate(needle, haystack, np):
     return corr / np.sqrt(np.maximum(window_energy, 1e-9) * max(np.dot(needle, needle), 1e-9))
 
 
+def first_lag(ref, rec, ref_start, rec_start, np):
+    """The lag of the music's first second: the earliest place where the
+    recording matches it, searched over the whole recording. Anything the
+    device played before the music (a click, a stretch a stall skipped) would
+    mislead a guess from the first sound alone; that guess stays the fallback."""
+    needle = ref[ref_start: ref_start + RATE]
+    if len(needle) < RATE or np.dot(needle, needle) < 1e6 or len(rec) < 2 * RATE:
+        return rec_start - ref_start
+    scores = correlate(needle, rec, np)
+    good = np.nonzero(scores >= 0.99)[0]
+    if len(good) == 0:
+        return rec_start - ref_start
+    return int(good[0]) - ref_start
+
+
 def align_rows(reference, recording, frames, np):
     """Where each reference frame in frames (row starts, rising) lies in the
     recording, as lag = recorded frame - reference frame, or None where the
     recording does not show it. The live stream is the offline sound sample
     for sample, except where the device ran dry under load: the server then
     plays silence and drops what comes too late, so the lag moves by a few
-    milliseconds either way. Both are silent up to the music's first sample,
-    which gives a first guess; then the stretch starting at each row start is
+    milliseconds either way. The music's first second gives a first guess
+    (first_lag); then the stretch starting at each row start is
     searched by cross-correlation within half a second of the previous lag,
     taking the match nearest to it (a repeated bar matches as well elsewhere)."""
     ref, rec = mono(reference, np), mono(recording, np)
     ref_sound, rec_sound = np.nonzero(ref)[0], np.nonzero(rec)[0]
     if len(ref_sound) == 0 or len(rec_sound) == 0:
         raise Failure("the recording holds no sound" if len(ref_sound) else "the reference holds no sound")
-    lag = int(rec_sound[0]) - int(ref_sound[0])
+    lag = first_guess = first_lag(ref, rec, int(ref_sound[0]), int(rec_sound[0]), np)
     width, slack = 4096, RATE // 2
     lags = {}
     inside = 0
@@ -157,7 +172,9 @@ def align_rows(reference, recording, frames, np):
         lags[frame] = lag = found
     matched = sum(1 for lag in lags.values() if lag is not None)
     if matched < inside // 2:
-        raise Failure(f"only {matched} of {inside} row starts found in the recording")
+        raise Failure(f"only {matched} of {inside} row starts found in the recording (first guess: recorded "
+                      f"frame = reference frame + {first_guess}; sound from recorded frame {int(rec_sound[0])} "
+                      f"to {int(rec_sound[-1])} of {len(rec)})")
     return lags
 
 

@@ -108,6 +108,9 @@ status=0
 wait "$player" || status=$?
 [ "$status" -eq 1 ] || fail "the production ended with exit code $status: $(tail -3 live.log)"
 
+# What the production printed while it played (a stall notice, say), for a failure's message.
+said=$(head -c 300 live.log | tr '\n' ' ')
 "$python" "$helper" analyse --rows rows.csv --rows-step 45 --reference capture/audio.wav \
   --reference-trace capture.csv --live live.csv --recording recording.raw --stamps stamps.bin \
-  --kill-ns "$kill_ns" --report "$report" || fail "see $report"
+  --kill-ns "$kill_ns" --report "$report" ||
+  fail "see $report${said:+; the production said: $said}"
