@@ -97,16 +97,22 @@ int64_t sound_device_heard_frame(uint64_t now_ns)
 void sound_device_close()
 {
     // Closing waits for the audio thread to end; a stalled one may never
-    // return from the sound server, so it is left as it is (the process ends
-    // right after the music).
-    bool stalled = false;
-    if (!sound_live_state.stopped) {
+    // return from the sound server, so closing first waits until the thread
+    // asks for a buffer (it runs) or has stalled (it is left as it is, and
+    // the process ends right after the music). A hang that began just before
+    // the close is noticed here too, a quarter of a second on.
+    const uint64_t asked_ns = clock_real_ns();
+    SoundCloseCheck check = SOUND_CLOSE_WAIT;
+    for (;;) {
         SDL_LockAudioDevice(live_device);
-        stalled = sound_live_check_stall(sound_live_state, clock_real_ns(), sound_live_player.output_rate,
-                                         sound_latency_offset_ms);
+        check = sound_live_close_check(sound_live_state, asked_ns, clock_real_ns(), sound_live_player.output_rate,
+                                       sound_latency_offset_ms);
         SDL_UnlockAudioDevice(live_device);
+        if (check != SOUND_CLOSE_WAIT)
+            break;
+        clock_sleep(5);
     }
-    if (!stalled) {
+    if (check == SOUND_CLOSE_JOIN) {
         SDL_CloseAudioDevice(live_device);
         SDL_QuitSubSystem(SDL_INIT_AUDIO);
     }

@@ -137,6 +137,18 @@ bool sound_live_check_stall(SoundLive& live, uint64_t now_ns, uint32_t rate, int
     return true;
 }
 
+SoundCloseCheck sound_live_close_check(SoundLive& live, uint64_t asked_ns, uint64_t now_ns, uint32_t rate,
+                                       int offset_ms)
+{
+    if (live.stopped)
+        return SOUND_CLOSE_JOIN;  // SDL has ended its use of the server
+    if (live.started_ns == 0 || live.callback_ns >= asked_ns)
+        return SOUND_CLOSE_JOIN;
+    if (sound_live_check_stall(live, now_ns, rate, offset_ms))
+        return SOUND_CLOSE_LEAVE;
+    return SOUND_CLOSE_WAIT;
+}
+
 void sound_live_stop(SoundLive& live, uint64_t now_ns, uint32_t rate, int offset_ms)
 {
     if (live.stopped)

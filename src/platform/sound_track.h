@@ -74,6 +74,16 @@ void sound_live_start(SoundLive& live, uint64_t now_ns);
 // over from the frame heard now, as after a stop) and one that asks again
 // after a stall (its estimate takes over again). True while stalled.
 bool sound_live_check_stall(SoundLive& live, uint64_t now_ns, uint32_t rate, int offset_ms);
+// Called while closing, from asked_ns (the moment closing began) on, with
+// the device held off: SOUND_CLOSE_JOIN once the audio thread has asked for a
+// buffer since then (it runs: closing may wait for it to end),
+// SOUND_CLOSE_LEAVE once it has stalled (closing would wait for ever on a
+// thread stuck in its server: leave it to the process's end), and
+// SOUND_CLOSE_WAIT until one of the two is known, which takes at most
+// SOUND_STALL_NS past its last request.
+enum SoundCloseCheck { SOUND_CLOSE_WAIT, SOUND_CLOSE_JOIN, SOUND_CLOSE_LEAVE };
+SoundCloseCheck sound_live_close_check(SoundLive& live, uint64_t asked_ns, uint64_t now_ns, uint32_t rate,
+                                       int offset_ms);
 // The device has stopped at now_ns: the frame heard now is where the clock
 // takes over (or goes on, when it had stalled).
 void sound_live_stop(SoundLive& live, uint64_t now_ns, uint32_t rate, int offset_ms);

@@ -137,7 +137,7 @@ def first_lag(ref, rec, ref_start, rec_start, np):
     return int(good[0]) - ref_start
 
 
-def align_rows(reference, recording, frames, np):
+def align_rows(reference, recording, frames, np, anchors):
     """Where each reference frame in frames (row starts, rising) lies in the
     recording, as lag = recorded frame - reference frame, or None where the
     recording does not show it. The live stream is the offline sound sample
@@ -146,7 +146,10 @@ def align_rows(reference, recording, frames, np):
     milliseconds either way. The music's first second gives a first guess
     (first_lag); then the stretch starting at each row start is
     searched by cross-correlation within half a second of the previous lag,
-    taking the match nearest to it (a repeated bar matches as well elsewhere)."""
+    taking the match nearest to it (a repeated bar matches as well elsewhere).
+    anchors gives a new guess for some frames: after the server hung, the
+    device skipped what it held back, and the program's report says where to
+    look again."""
     ref, rec = mono(reference, np), mono(recording, np)
     ref_sound, rec_sound = np.nonzero(ref)[0], np.nonzero(rec)[0]
     if len(ref_sound) == 0 or len(rec_sound) == 0:
@@ -156,6 +159,7 @@ def align_rows(reference, recording, frames, np):
     lags = {}
     inside = 0
     for frame in frames:
+        lag = anchors.get(frame, lag)
         needle = ref[frame: frame + width]
         low = max(frame + lag - slack, 0)
         high = min(frame + lag + slack + width, len(rec))
@@ -238,24 +242,53 @@ def analyse(args, np, say):
     stamps = np.fromfile(args.stamps, dtype="<i8").reshape(-1, 2)
     if len(stamps) == 0:
         raise Failure("nothing was recorded")
-    lags = align_rows(reference, recording, sorted(music_start + start for start in starts.values()), np)
-    found = [lag for lag in lags.values() if lag is not None]
-    say(f"reference: {len(starts)} rows from the headless trace, {checked} row changes of the capture agree")
-    say(f"alignment: {len(found)} row starts found in the recording, recorded frame = reference frame + "
-        f"{found[0]} at first, {min(found)}..{max(found)} in all")
-    a, b = recording_clock(stamps, np)
-    say(f"recording clock: {1 / b:.1f} frames a second against the monotonic clock")
-
     live = read_trace(args.live)
     if any(clock is None for _, _, _, clock in live):
         raise Failure(f"{args.live} has no clock_ms column")
     near_ms = int(stamps[0, 1] // 1000000)
     # A poll read clock_ms somewhere within that millisecond: its middle.
     times = [unwrap_ms(clock, near_ms) / 1000.0 + 0.0005 for _, _, _, clock in live]
-    # Recorded frame n reached the recorder at a + n b: the sink played it then.
-    played_at = {frame: a + (frame + lag) * b for frame, lag in lags.items() if lag is not None}
     music = [starts.get(position) for _, position, _, _ in live]
+
+    # The recording clock, in two pieces when the server hung: the recorder
+    # hung with it, and the first half second after it went on is left out
+    # (the server then hands over what it held in a burst).
+    if args.stop_ns:
+        before = stamps[stamps[:, 1] < args.stop_ns]
+        after = stamps[(stamps[:, 1] > args.cont_ns + 500000000) & (stamps[:, 1] < args.kill_ns)]
+        if len(before) == 0 or len(after) == 0:
+            raise Failure("the recording does not reach both sides of the hang")
+        pieces = [(0, before[-1, 0] / 4.0) + recording_clock(before, np),
+                  (after[0, 0] / 4.0, float("inf")) + recording_clock(after, np)]
+    else:
+        pieces = [(0, float("inf")) + recording_clock(stamps, np)]
+    anchors = {}
+    if args.stop_ns:
+        # The first row reported well after the hang: where the sink should
+        # play it, if the program is in step again.
+        low, high, a, b = pieces[1]
+        for i in range(1, len(live)):
+            if times[i] > args.cont_ns / 1e9 + 0.6 and music[i] is not None and live[i][1] != live[i - 1][1]:
+                anchors[music_start + music[i]] = round((times[i] - a) / b) - music_start - music[i]
+                break
+    lags = align_rows(reference, recording, sorted(music_start + start for start in starts.values()), np, anchors)
+    found = [lag for lag in lags.values() if lag is not None]
+    say(f"reference: {len(starts)} rows from the headless trace, {checked} row changes of the capture agree")
+    say(f"alignment: {len(found)} row starts found in the recording, recorded frame = reference frame + "
+        f"{found[0]} at first, {min(found)}..{max(found)} in all")
+    for _, _, a, b in pieces:
+        say(f"recording clock: {1 / b:.1f} frames a second against the monotonic clock")
+
+    # Recorded frame n reached the recorder at a + n b: the sink played it then.
+    def played(n):
+        for low, high, a, b in pieces:
+            if low <= n < high:
+                return a + n * b
+        return None
+
+    played_at = {frame: played(frame + lag) for frame, lag in lags.items() if lag is not None}
     return (check_sync(args, np, say, live, times, starts, music_start, played_at)
+            + check_stall(args, say, live, times, music, log=args.live_log)
             + check_after_kill(args, np, say, live, times, music))
 
 
@@ -265,7 +298,7 @@ def check_sync(args, np, say, live, times, starts, music_start, played_at):
     kill_s = args.kill_ns / 1e9
     say("frame  order  row  reported_s  played_s  played-reported_ms", table=True)
     diffs = []
-    hitches = unmatched = 0
+    hitches = unmatched = resumed = 0
     for i in range(1, len(live)):
         position = live[i][1]
         if live[i - 1][0] == 0 or position == live[i - 1][1] or position not in starts:
@@ -273,6 +306,8 @@ def check_sync(args, np, say, live, times, starts, music_start, played_at):
         reported = times[i]
         if reported > kill_s - 0.3:
             break
+        if args.stop_ns and args.stop_ns / 1e9 - 0.05 <= reported <= args.cont_ns / 1e9 + 0.5:
+            continue  # the program follows the clock, the sink plays nothing
         # After a late frame the report is late by the renderer, not the sound clock.
         if times[i] - times[i - 1] > args.hitch_ms / 1000.0:
             hitches += 1
@@ -282,6 +317,8 @@ def check_sync(args, np, say, live, times, starts, music_start, played_at):
             unmatched += 1
             continue
         diffs.append((played - reported) * 1000.0)
+        if args.stop_ns and reported > args.cont_ns / 1e9:
+            resumed += 1
         say(f"{live[i][0]:5d}  {position[0]:5d}  {position[1]:3d}  {reported:10.4f}  {played:8.4f}  {diffs[-1]:8.2f}",
             table=True)
     left_out = (f"left out: {hitches} changes after a frame longer than {args.hitch_ms:g} ms, "
@@ -295,6 +332,10 @@ def check_sync(args, np, say, live, times, starts, music_start, played_at):
     say(f"sync: over {len(diffs)} row changes the sink played the row start a median {median:.1f} ms "
         f"after the program reported it, 95 % between {low:.1f} and {high:.1f} ms ({left_out})")
     failed = []
+    if args.stop_ns:
+        say(f"sync after the hang: {resumed} of those row changes")
+        if resumed < args.min_rows // 3:
+            failed.append(f"only {resumed} row changes measured after the hang, {args.min_rows // 3} needed")
     if not -args.median_ms <= median <= args.median_ms:
         failed.append(f"median {median:.1f} ms is outside -{args.median_ms:g}..{args.median_ms:g} ms")
     if low < -args.spread_ms or high > args.spread_ms:
@@ -302,19 +343,53 @@ def check_sync(args, np, say, live, times, starts, music_start, played_at):
     return failed
 
 
+def check_stall(args, say, live, times, music, log):
+    """While the server hung, the music position went on by the clock (once
+    the stall was noticed, a quarter of a second in), and the production said
+    so once."""
+    if not args.stop_ns:
+        return []
+    stop_s, cont_s = args.stop_ns / 1e9, args.cont_ns / 1e9
+    inside = [i for i in range(1, len(live)) if stop_s + 0.35 <= times[i] <= cont_s
+              and music[i] is not None and live[i][1] != live[i - 1][1]]
+    failed = []
+    with open(log, errors="replace") as f:
+        told = sum(1 for line in f if "sound output stalled" in line)
+    if len(inside) < 2:
+        return failed + [f"the music position stood still while the server hung ({len(inside)} row changes)"]
+    span = times[inside[-1]] - times[inside[0]]
+    moved = (music[inside[-1]] - music[inside[0]]) / RATE
+    say(f"while the server hung ({cont_s - stop_s:.1f} s): {len(inside)} row changes, the music moved "
+        f"{moved:.2f} s in {span:.2f} s; the production said it {told} time(s)")
+    if span < 0.5 * (cont_s - stop_s - 0.35) or not 0.9 <= moved / span <= 1.1:
+        failed.append(f"while the server hung the music moved {moved:.2f} s in {span:.2f} s")
+    if told != 1:
+        failed.append(f"the stall was told {told} times, once expected")
+    return failed
+
+
 def check_after_kill(args, np, say, live, times, music):
     """The music position keeps real time after the kill (a line through the
     music time minus the clock at every row change, whose rows start as they
     are reported) and never jumps against the clock between two polls, over
-    the whole run from the music's first row change."""
+    the whole run from the music's first row change (around a hang, never
+    backwards)."""
     kill_s = args.kill_ns / 1e9
     changes = [i for i in range(2, len(live)) if live[i][1] != live[i - 1][1] and music[i] is not None]
     if not changes:
         return ["the music position never moved"]
     largest = 0.0
+    resume_jump = 0.0
     for i in range(changes[0], len(live)):
         if music[i] is not None and music[i - 1] is not None:
             jump = (music[i] - music[i - 1]) / RATE - (times[i] - times[i - 1])
+            # When a hung server goes on, the null sink catches up on the time
+            # it missed and takes that much sound at once: the heard position
+            # leaps forward with it, and the picture follows. Only a step
+            # backwards would be wrong there.
+            if args.stop_ns and args.stop_ns / 1e9 <= times[i] <= args.cont_ns / 1e9 + 1.0:
+                resume_jump = jump if abs(jump) > abs(resume_jump) else resume_jump
+                continue
             largest = max(largest, abs(jump))
     after = [i for i in changes if times[i] >= kill_s + 0.5]
     span = times[after[-1]] - times[after[0]] if len(after) > 1 else 0.0
@@ -324,8 +399,10 @@ def check_after_kill(args, np, say, live, times, music):
     steps = [live[i][2] for i in after]
     say(f"after the kill: {len(after)} row changes over {span:.1f} s (steps {steps[0]}..{steps[-1]}), "
         f"music clock {drift * 1000:+.0f} ms per 10 s against real time, largest jump of the whole run "
-        f"{largest * 1000:.0f} ms")
+        f"{largest * 1000:.0f} ms" + (f" (around the hang {resume_jump * 1000:+.0f} ms)" if args.stop_ns else ""))
     failed = []
+    if resume_jump < -args.jump_s:
+        failed.append(f"the music position steps back {-resume_jump:.3f} s when the hung server goes on")
     if abs(drift) > args.drift_s:
         failed.append(f"after the kill the music drifts {drift:+.3f} s per 10 s (at most {args.drift_s:g} s)")
     if largest > args.jump_s:
@@ -353,6 +430,9 @@ def main():
     option("--stamps", required=True, help="the recorder's stamps")
     option("--kill-ns", type=int, required=True, help="monotonic ns just before the server was killed")
     option("--report", help="file for the table of row changes and the figures")
+    option("--live-log", help="what the live run printed (the stall notice)")
+    option("--stop-ns", type=int, help="monotonic ns just before the server was stopped (SIGSTOP)")
+    option("--cont-ns", type=int, help="monotonic ns just after it was continued (SIGCONT)")
     option("--min-rows", type=int, default=60)
     option("--hitch-ms", type=float, default=25.0, help="leave out changes after a frame longer than this")
     option("--median-ms", type=float, default=10.0)

@@ -249,4 +249,26 @@ TEST_F(StalledDevice, StopDuringAStallGoesOnByTheClockAndTheSlideEnds)
     EXPECT_TRUE(player.muted);
 }
 
+TEST_F(StalledDevice, ClosingJoinsARunningThreadAndLeavesAHungOne)
+{
+    run_device(10);
+    const uint64_t last = live.callback_ns;
+    // Closing 10 ms after the last request: not known yet; a request after
+    // the close began shows the thread runs.
+    const uint64_t close = last + 10000000u;
+    EXPECT_EQ(sound_live_close_check(live, close, close, rate, 0), SOUND_CLOSE_WAIT);
+    ask_at(close + 13000000u);
+    EXPECT_EQ(sound_live_close_check(live, close, close + 14000000u, rate, 0), SOUND_CLOSE_JOIN);
+    // The server hangs 10 ms before the close: waiting ends a quarter of a
+    // second after the last request, as a stall, and the thread is left.
+    const uint64_t hung = live.callback_ns;
+    const uint64_t close2 = hung + 10000000u;
+    EXPECT_EQ(sound_live_close_check(live, close2, hung + SOUND_STALL_NS, rate, 0), SOUND_CLOSE_WAIT);
+    EXPECT_EQ(sound_live_close_check(live, close2, hung + SOUND_STALL_NS + 1, rate, 0), SOUND_CLOSE_LEAVE);
+    EXPECT_EQ(live.stalls, 1u);
+    // A device SDL reported stopped has let go of its server: joined.
+    sound_live_stop(live, hung + second_ns, rate, 0);
+    EXPECT_EQ(sound_live_close_check(live, close2, hung + second_ns, rate, 0), SOUND_CLOSE_JOIN);
+}
+
 }  // namespace
