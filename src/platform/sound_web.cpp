@@ -27,6 +27,9 @@ EM_JS(double, web_audio_heard, (int32_t offset_ms), {
     return Module.vivurAudioHeard ? Module.vivurAudioHeard(offset_ms) : 0;
 });
 
+// How often the page carried on through a stalled audio clock.
+EM_JS(int32_t, web_audio_stalls, (), { return Module.vivurAudioStalls ? Module.vivurAudioStalls() : 0; });
+
 EM_JS(void, web_audio_close, (), {
     if (Module.vivurAudioClose)
         Module.vivurAudioClose();
@@ -63,9 +66,13 @@ bool sound_device_lock(uint64_t) { return false; }
 
 void sound_device_unlock() {}
 
+// The page follows its own clock while the audio clock stalls; the count of
+// stalls lets music_poll say so once, as for a hung device natively.
 int64_t sound_device_heard_frame(uint64_t)
 {
-    return static_cast<int64_t>(web_audio_heard(sound_latency_offset_ms));
+    int64_t frame = static_cast<int64_t>(web_audio_heard(sound_latency_offset_ms));
+    sound_live_state.stalls = static_cast<uint32_t>(web_audio_stalls());
+    return frame;
 }
 
 void sound_device_close() { web_audio_close(); }

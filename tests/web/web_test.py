@@ -6,12 +6,18 @@ usage: web_test.py SITE_DIR NATIVE_BUILD_DIR SOURCE_DIR [TEST...]
 Tests (all by default):
   golden  ?headless at 60 fps presents every frame of tests/golden_frames.txt
           with the native SHA-256; the whole run is timed against native.
+  disk    vivur.html opened from disk: the same golden frames headless, and
+          a live run after a key; the site's index.html from disk says it
+          must be served.
   live    the real Web Audio clock: a key press starts the production, the
           music position follows the audio clock, the steps come in order,
           F1 downloads one 192018-byte screenshot per press, Escape ends in
           the "play again" state; a hidden tab draws nothing while the music
           plays on, and back in front the picture is where the music is;
-          F2 toggles full screen, F8 leaves it and opens the web site.
+          a 400 ms stall of the page plays no silence; a suspended
+          AudioContext leaves the music running by the page's clock, with
+          an offer to resume; F2 toggles full screen, F8 leaves it and
+          opens the web site.
   errors  a garbage archive, a missing one and one with a picture of the
           wrong size show the native messages; an archive dropped on the
           waiting page is the one played.
@@ -80,33 +86,90 @@ class Run:
         return browser
 
 
-def golden(run):
+def expected_frames(run):
     expected = {}
     for line in open(os.path.join(run.source, "tests", "golden_frames.txt")):
         if line.strip() and not line.startswith("#"):
             frame, digest = line.split()
             expected[int(frame)] = digest
-    native, native_seconds = run.native_run(["--headless", "--fps=60"], cwd=run.extra)
-    browser = run.page("?headless&fps=60")
+    return expected
+
+
+def headless_hashes(url):
+    """Runs url (a ?headless page) to its end: (hashes, exit code, error, seconds), or None."""
+    browser = Browser()
     try:
         started = time.time()
+        browser.open(url)
         state = browser.wait_for("window.vivurPage && vivurPage.state === 'ended' && vivurPage.pendingHashes === 0 "
                                  "&& vivurPage.framesShown", 600, step=0.5)
         seconds = time.time() - started
         page = browser.eval("({hashes: vivurPage.hashes, code: vivurPage.exitCode, error: vivurPage.error})")
     finally:
         browser.close()
-    if not run.check(bool(state), "golden: the headless page ran to its end (exit code %s, error %s)"
-                     % (page["code"], page["error"])):
-        return
+    return page, bool(state), seconds
+
+
+def check_golden(run, label, page, state, expected):
+    if not run.check(state, "%s: the headless page ran to its end (exit code %s, error %s)"
+                     % (label, page["code"], page["error"])):
+        return False
     hashes = page["hashes"]
     wrong = [f for f, d in sorted(expected.items()) if f >= len(hashes) or hashes[f] != d]
-    run.check(not wrong, "golden: %d of %d listed frames match the native SHA-256%s"
-              % (len(expected) - len(wrong), len(expected), (", differing: %s" % wrong) if wrong else ""))
-    run.check(len(hashes) > max(expected), "golden: %d frames presented (native: the same run, exit code %d)"
-              % (len(hashes), native.returncode))
-    print("figure  headless whole production at 60 fps: browser %.1f s (page load to end), native %.1f s"
-          % (seconds, native_seconds))
+    run.check(not wrong, "%s: %d of %d listed frames match the native SHA-256%s"
+              % (label, len(expected) - len(wrong), len(expected), (", differing: %s" % wrong) if wrong else ""))
+    return run.check(len(hashes) > max(expected), "%s: %d frames presented" % (label, len(hashes)))
+
+
+def golden(run):
+    expected = expected_frames(run)
+    native, native_seconds = run.native_run(["--headless", "--fps=60"], cwd=run.extra)
+    page, state, seconds = headless_hashes(run.base + "index.html?headless&fps=60")
+    if check_golden(run, "golden", page, state, expected):
+        print("figure  headless whole production at 60 fps: browser %.1f s (page load to end), native %.1f s "
+              "(exit code %d)" % (seconds, native_seconds, native.returncode))
+
+
+def from_disk(run):
+    """vivur.html opened as a file: the golden frames, headless, and a live
+    run after a key; the site's index.html opened as a file says it must be
+    served."""
+    single = os.path.join(os.path.dirname(run.site), "vivur.html")
+    if not run.check(os.path.exists(single), "disk: %s exists" % single):
+        return
+    size = os.path.getsize(single)
+    run.check(size < 4.5e6, "disk: vivur.html is %.2f MB (under 4.5 MB)" % (size / 1e6))
+    url = "file://" + single
+    page, state, seconds = headless_hashes(url + "?headless&fps=60")
+    if check_golden(run, "disk", page, state, expected_frames(run)):
+        print("figure  headless whole production at 60 fps from vivur.html: %.1f s (page load to end)" % seconds)
+    browser = Browser()
+    try:
+        opened = time.time()
+        browser.open(url)
+        ready = browser.wait_for("window.vivurPage && vivurPage.state === 'running'", 60)
+        browser.key("Space")
+        first = browser.wait_for("vivurPage.firstFrameMs !== null && vivurPage.read().order * 64 + "
+                                 "vivurPage.read().row > 0", 20)
+        print("figure  vivur.html from disk: %.1f s from opening to the music's first row" % (time.time() - opened))
+        a = browser.eval("vivurPage.read()")
+        browser.pump(3)
+        b = browser.eval("vivurPage.read()")
+        moved = ((b["order"] * 64 + b["row"]) - (a["order"] * 64 + a["row"])) * ROW_SECONDS
+        run.check(bool(ready) and bool(first) and b["audioState"] == "running" and moved >= 2,
+                  "disk: vivur.html plays live after a key (audio %s, music moved %.2f s in 3 s)"
+                  % (b["audioState"], moved))
+    finally:
+        browser.close()
+    browser = Browser()
+    try:
+        browser.open("file://" + os.path.join(run.site, "index.html"))
+        said = browser.wait_for("window.vivurPage && vivurPage.error", 20)
+        run.check(bool(said) and "scripts/web serve" in said and "vivur.html" in said
+                  and browser.eval("document.getElementById('error').style.display") == "block",
+                  "disk: the site's index.html from disk says it must be served (%r)" % said)
+    finally:
+        browser.close()
 
 
 def live(run):
@@ -141,6 +204,8 @@ def live(run):
             run.check(abs(music - clock) <= 2 * ROW_SECONDS,
                       "live: music moved %.2f s while the audio clock moved %.2f s" % (music, clock))
         hidden_tab(run, browser)
+        stalls(run, browser)
+        controls(run, browser)
         full_screen_keys(run, browser)
         browser.key("F1")
         browser.key("F1", repeats=5)
@@ -216,6 +281,42 @@ def hidden_tab(run, browser):
               "moved %.2f s" % (music, clock))
 
 
+def stalls(run, browser):
+    """The page's thread blocked for 400 ms: no sound goes missing, and the
+    picture is where the music is afterwards. The AudioContext suspended
+    (the page's own resume held off for 1.5 s): the music position runs on
+    by the page's clock, the resume offer shows, and once resumed the
+    position follows the audio clock again."""
+    def position(r):
+        return (r["order"] * 64 + r["row"]) * ROW_SECONDS
+    before = browser.eval("[vivurPage.silentChunks, vivurPage.aheadMs, vivurPage.read()]")
+    browser.eval("(() => { const t = performance.now(); while (performance.now() - t < 400); })()")
+    browser.pump(1)
+    after = browser.eval("[vivurPage.silentChunks, vivurPage.read()]")
+    music = position(after[1]) - position(before[2])
+    clock = after[1]["audioTime"] - before[2]["audioTime"]
+    run.check(after[0] == before[0] and abs(music - clock) <= 2 * ROW_SECONDS,
+              "live: a 400 ms stall of the page (%d ms of sound queued) plays no silence (%d quanta) and the "
+              "music moved %.2f s while the audio clock moved %.2f s" % (before[1], after[0] - before[0], music, clock))
+    start = browser.eval("vivurPage.suspendAudio(1500).then(() => vivurPage.read())")
+    browser.pump(1.2)
+    held = browser.eval("[vivurPage.read(), vivurPage.stalled === true, "
+                        "document.getElementById('resume').style.display, vivurPage.audioStalls]")
+    moved = position(held[0]) - position(start)
+    run.check(held[0]["audioState"] == "suspended" and moved >= 0.6 and held[1] and held[2] == "block",
+              "live: with the AudioContext suspended the music moved %.2f s in 1.2 s (state %s), the page "
+              "offers to resume (%s)" % (moved, held[0]["audioState"], held[2]))
+    resumed = browser.wait_for("vivurPage.read().audioState === 'running' && !vivurPage.stalled", 5)
+    browser.pump(1)
+    a = browser.eval("vivurPage.read()")
+    browser.pump(2)
+    b = browser.eval("vivurPage.read()")
+    music, clock = position(b) - position(a), b["audioTime"] - a["audioTime"]
+    run.check(bool(resumed) and abs(music - clock) <= 2 * ROW_SECONDS,
+              "live: the page resumed the sound itself; then the music moved %.2f s while the audio clock moved "
+              "%.2f s" % (music, clock))
+
+
 def wrong_size_archive(run):
     """The default archive with its first picture replaced by one of 64 x 48."""
     tool = os.path.join(run.native, "vivur-pak")
@@ -231,6 +332,36 @@ def wrong_size_archive(run):
     subprocess.run([tool, "create", os.path.join(run.extra, "wrong-size.pak"), *names], cwd=assets, check=True,
                    stdout=subprocess.DEVNULL)
     subprocess.run(["rm", "-rf", assets])
+
+
+def controls(run, browser):
+    """A mouse move shows the bar, two idle seconds hide it; mute and volume
+    set the output gain; its full-screen button enters full screen."""
+    browser.call("Input.dispatchMouseEvent", type="mouseMoved", x=200, y=150)
+    browser.pump(0.3)
+    shown = browser.eval("document.getElementById('controls').style.display")
+    browser.pump(2.5)
+    hidden = browser.eval("document.getElementById('controls').style.display")
+    run.check(shown == "flex" and hidden == "none",
+              "live: the controls show on a mouse move (%s) and hide after two idle seconds (%s)" % (shown, hidden))
+    gains = [browser.eval("document.getElementById('mute').click(), vivurPage.gain"),
+             browser.eval("document.getElementById('mute').click(), vivurPage.gain")]
+    gains.append(browser.eval("(() => { const v = document.getElementById('volume'); v.value = '40'; "
+                              "v.dispatchEvent(new Event('input')); return vivurPage.gain; })()"))
+    browser.eval("(() => { const v = document.getElementById('volume'); v.value = '100'; "
+                 "v.dispatchEvent(new Event('input')); })()")
+    run.check(gains == [0, 1, 0.4], "live: mute, unmute and volume 40 give the output gains %s" % gains)
+    browser.call("Input.dispatchMouseEvent", type="mouseMoved", x=200, y=150)
+    browser.pump(0.2)
+    box = browser.eval("(() => { const r = document.getElementById('full').getBoundingClientRect(); "
+                       "return [r.x + r.width / 2, r.y + r.height / 2]; })()")
+    for kind in ("mousePressed", "mouseReleased"):
+        browser.call("Input.dispatchMouseEvent", type=kind, x=box[0], y=box[1], button="left", clickCount=1)
+    browser.pump(0.7)
+    full = browser.eval("document.fullscreenElement ? document.fullscreenElement.id : null")
+    browser.eval("document.exitFullscreen().catch(() => {})")
+    browser.pump(0.5)
+    run.check(full == "stage", "live: the full-screen button gives full screen (%s)" % full)
 
 
 def full_screen_keys(run, browser):
@@ -283,10 +414,21 @@ def errors(run):
         browser = run.page("?pak=" + name)
         try:
             shown = browser.wait_for("vivurPage.state === 'ended' && vivurPage.error", 60)
+            box = browser.eval("[document.querySelector('#error h2').textContent, "
+                               "document.getElementById('error-text').textContent, "
+                               "document.getElementById('choose').style.display, "
+                               "document.getElementById('again').style.display]")
         finally:
             browser.close()
-        run.check(bool(message) and shown == message[0] + "\n",
-                  "errors: %s shows %r on the page (native: %r)" % (name, shown, message[0] if message else None))
+        # The page names the archive as it was given, and a failed download by its URL and status.
+        if name == "missing.pak":
+            expected = "error: could not load %smissing.pak: 404 File not found" % run.base
+        else:
+            expected = message[0].replace("vivur.pak", name) if message else None
+        run.check(shown == expected and box[0] == "error" and not box[1].startswith("error")
+                  and box[2] == "block" and box[3] != "inline-block",
+                  "errors: %s shows %r under one heading and offers another archive (native: %r, box %r)"
+                  % (name, shown, message[0] if message else None, box))
     # The same archive dropped on the waiting page replaces the default one.
     browser = run.page("")
     try:
@@ -299,6 +441,25 @@ def errors(run):
         browser.close()
     run.check(bool(shown) and "picture" in shown and "64x48" in shown,
               "errors: wrong-size.pak dropped on the page before starting plays it: %r" % shown)
+    # A good archive dropped while playing: the page asks before starting again.
+    browser = run.page("")
+    try:
+        browser.wait_for("window.vivurPage && vivurPage.state === 'running'", 60)
+        browser.key("Space")
+        browser.pump(1)
+        data = {"items": [], "files": [os.path.join(run.site, "vivur.pak")], "dragOperationsMask": 1}
+        for kind in ("dragEnter", "dragOver", "drop"):
+            browser.call("Input.dispatchDragEvent", type=kind, x=100, y=100, data=data)
+        asked = browser.wait_for("document.getElementById('ask').style.display === 'block' && "
+                                 "document.getElementById('ask-text').textContent", 10)
+        browser.eval("document.getElementById('ask-yes').click()")
+        told = browser.wait_for("vivurPage.state === 'running' && !vivurPage.started && "
+                                "document.getElementById('start').textContent", 30)
+    finally:
+        browser.close()
+    run.check(asked == "start again with vivur.pak?" and bool(told) and told.startswith("vivur.pak will play"),
+              "errors: an archive dropped while playing asks first (%r), then says which will play (%r)"
+              % (asked, told))
 
 
 def bench(run):
@@ -334,9 +495,9 @@ def bench(run):
 
 def main():
     site, native, source = sys.argv[1:4]
-    chosen = sys.argv[4:] or ["golden", "live", "errors", "bench"]
+    chosen = sys.argv[4:] or ["golden", "disk", "live", "errors", "bench"]
     run = Run(os.path.abspath(site), os.path.abspath(native), os.path.abspath(source))
-    tests = {"golden": golden, "live": live, "errors": errors, "bench": bench}
+    tests = {"golden": golden, "disk": from_disk, "live": live, "errors": errors, "bench": bench}
     for name in chosen:
         try:
             tests[name](run)

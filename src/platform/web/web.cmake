@@ -51,3 +51,15 @@ add_custom_target(vivur_site ALL
   COMMAND ${CMAKE_COMMAND} -E copy_if_different ${VIVUR_WEB_PAK} ${VIVUR_SITE}/vivur.pak
   DEPENDS vivur ${CMAKE_SOURCE_DIR}/src/platform/web/index.html ${CMAKE_SOURCE_DIR}/src/platform/web/vivur-page.js
   VERBATIM)
+
+# vivur.html beside the site: the same page with the program, the archive and
+# the page's script inside it, for opening from disk.
+add_custom_command(OUTPUT ${CMAKE_BINARY_DIR}/vivur.html
+  COMMAND /usr/bin/python3 ${CMAKE_SOURCE_DIR}/src/platform/web/single_file.py
+    ${CMAKE_SOURCE_DIR}/src/platform/web/index.html ${CMAKE_SOURCE_DIR}/src/platform/web/vivur-page.js
+    ${CMAKE_BINARY_DIR}/vivur.js ${CMAKE_BINARY_DIR}/vivur.wasm ${VIVUR_WEB_PAK} ${CMAKE_BINARY_DIR}/vivur.html
+  DEPENDS vivur ${CMAKE_SOURCE_DIR}/src/platform/web/single_file.py ${CMAKE_SOURCE_DIR}/src/platform/web/index.html
+    ${CMAKE_SOURCE_DIR}/src/platform/web/vivur-page.js ${VIVUR_WEB_PAK}
+  COMMENT "Writing vivur.html"
+  VERBATIM)
+add_custom_target(vivur_single_file ALL DEPENDS ${CMAKE_BINARY_DIR}/vivur.html)
