@@ -657,7 +657,7 @@ registerProcessor("vivur-feed", VivurFeed);`;
     } catch (failure) {
       startBox.style.display = "none";
       archiveName = failure.url === where ? (params.get("pak") ? where : "vivur.pak") : archiveName;
-      showError("error", "could not load " + failure.url + ": " + failure.reason);
+      showError("error", "error: could not load " + failure.url + ": " + failure.reason);
       ended(1);
       return;
     }
@@ -667,7 +667,7 @@ registerProcessor("vivur-feed", VivurFeed);`;
     const script = document.createElement("script");
     script.src = "vivur.js";
     script.onload = run;
-    script.onerror = () => showError("error", "could not load vivur.js");
+    script.onerror = () => showError("error", "error: could not load vivur.js");
     document.body.appendChild(script);
   }
 
