@@ -28,21 +28,33 @@ bool add_picture(std::vector<ContentFile>& files, const char* name, const Canvas
 
 bool content_check_heet(const std::vector<uint8_t>& jpeg, std::string& error)
 {
+    // The flicker scene skips pixels whose 32 bits are all zero and brightens
+    // every other one: left of column 200 it shows nothing of the overlay, and
+    // to the right the flame must stand on exact black, not on a faint panel.
     std::vector<uint8_t> rgb;
     int w = 0, h = 0;
     if (!jpeg_decode_rgb(jpeg, rgb, w, h, error))
         return false;
+    int black = 0;
     for (int y = 0; y < h; ++y)
         for (int x = 0; x < w; ++x) {
-            bool pane = x >= 224 && x < 304 && y >= 32 && y < 192;
             const uint8_t* p = &rgb[((size_t)y * w + x) * 3];
-            if (!pane && (p[0] | p[1] | p[2])) {
+            bool zero = !(p[0] | p[1] | p[2]);
+            if (x < w - heet_columns && !zero) {
                 char msg[96];
-                std::snprintf(msg, sizeof msg, "heet.jpg: pixel (%d, %d) outside the pane is not black", x, y);
+                std::snprintf(msg, sizeof msg, "heet.jpg: pixel (%d, %d) left of the flame's columns is not black", x, y);
                 error = msg;
                 return false;
             }
+            black += x >= w - heet_columns && zero;
         }
+    if (black * 100 < heet_black_percent * heet_columns * h) {
+        char msg[128];
+        std::snprintf(msg, sizeof msg, "heet.jpg: only %d %% of the right-hand %d columns are exactly black, %d %% needed",
+                      black * 100 / (heet_columns * h), heet_columns, heet_black_percent);
+        error = msg;
+        return false;
+    }
     return true;
 }
 
