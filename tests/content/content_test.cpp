@@ -234,7 +234,7 @@ TEST_F(BuiltContent, PulseSceneHasAStarAtItsOriginAndACameraAboveIt)
         depth = std::max(depth, std::fabs(v.z));
     }
     EXPECT_GT(inner, 4.0f);
-    EXPECT_LT(outer, 600.0f);
+    EXPECT_LT(outer, 900.0f);
     EXPECT_LT(depth, 80.0f);
     // File camera (0, -340, 95) looking at the origin: y and z exchanged in the engine.
     EXPECT_FLOAT_EQ(scene.camera->position.x, 0.0f);

@@ -10,12 +10,17 @@
 
 namespace {
 
-// JPEG quality of every picture.
+// JPEG quality of every picture but the flicker overlay.
 constexpr int picture_quality = 90;
+// The overlay's: the flicker scene lifts every pixel that is not exactly zero
+// toward white, so the faint ringing around the flame's edges must round to
+// zero as often as it can.
+constexpr int overlay_quality = 100;
 
-bool add_picture(std::vector<ContentFile>& files, const char* name, const Canvas& c, std::string& error)
+bool add_picture(std::vector<ContentFile>& files, const char* name, const Canvas& c, std::string& error,
+                 int quality = picture_quality)
 {
-    std::vector<uint8_t> bytes = jpeg_encode(c, picture_quality, error);
+    std::vector<uint8_t> bytes = jpeg_encode(c, quality, error);
     if (bytes.empty()) {
         error = std::string(name) + ": " + error;
         return false;
@@ -66,7 +71,7 @@ bool content_generate(std::vector<ContentFile>& files, std::string& error)
         !add_picture(files, "font.jpg", picture_font(), error) ||
         !add_picture(files, "norm.jpg", picture_norm(0), error) ||
         !add_picture(files, "norm2.jpg", picture_norm(1), error) ||
-        !add_picture(files, "heet.jpg", picture_heet(), error) ||
+        !add_picture(files, "heet.jpg", picture_heet(), error, overlay_quality) ||
         !add_picture(files, "zwart.jpg", picture_zwart(), error) ||
         !add_picture(files, "mooier.jpg", picture_mooier(), error) ||
         !add_picture(files, "atg7.jpg", picture_atg7(), error) ||

@@ -346,8 +346,14 @@ Canvas picture_heet()
                 });
     canvas_fill(c, fx - 2, fy - 4, fx + 2, fy + 6, [&](float px, float py) { return sd_round_box(px, py, fx, fy + 1, 0.8f, 4.0f, 0.5f); },
                 [](float, float, float) { return Colour{0.15f, 0.08f, 0.08f}; });
-    canvas_glow(c, fx - 40, fy - 100, fx + 40, fy + 20, [&](float px, float py) { return sd_polygon(px, py, fl, 48); },
-                palette::orange, 2.0f, 0.3f);
+    // A tight glow that ends 6 pixels out: a tail that only fades would leave
+    // faint light in every block near the flame, lifted to a grey square.
+    for (int y = (int)fy - 100; y < (int)fy + 20; ++y)
+        for (int x = (int)fx - 40; x < (int)fx + 40; ++x) {
+            float d = std::max(0.0f, sd_polygon(x + 0.5f, y + 0.5f, fl, 48));
+            float g = smoothstep(6.0f, 0.0f, d);
+            canvas_add(c, x, y, palette::orange, 0.35f * g * g);
+        }
     canvas_fill(c, fx - 30, fy - 90, fx + 30, fy + 4, [&](float px, float py) { return sd_polygon(px, py, fl, 48); },
                 [&](float, float py, float) { return mix(palette::orange, Colour{0.95f, 0.18f, 0.1f}, smoothstep(fy - 20, fy - 84, py)); });
     canvas_fill(c, fx - 30, fy - 90, fx + 30, fy + 4, [&](float px, float py) { return sd_polygon(px, py, mid, 48); },

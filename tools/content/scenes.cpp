@@ -144,11 +144,11 @@ void add_quad(ThreedsMesh& m, const ThreedsVector p[4], const float uv[4][2], Th
 
 // The surround carries the star: a gold ring (torus, radius 136, tube 11) around
 // it in its plane, and behind it, 70 units back, a broad turntable platter
-// (radii 6 to 560 about the same axis) that fills the background with calm
+// (radii 6 to 880 about the same axis) that fills the background with calm
 // violet bands; the star hides the platter's centre from every camera
 // position. The ring's tube is mapped across the texture's gold line at row
 // 16, the line's centre where the tube faces the camera (-y), so it shines
-// like a lit tube. Every vertex lies between radii 6 and 560 of the star's
+// like a lit tube. Every vertex lies between radii 6 and 880 of the star's
 // front-to-back axis.
 ThreedsMesh surround_mesh()
 {
@@ -176,7 +176,7 @@ ThreedsMesh surround_mesh()
     // texture's width; the bands between the gold lines (rows 20..44) run
     // across every ring, so the platter shows concentric grooves.
     const int sectors = 40;
-    const float radii[] = {6, 30, 70, 120, 180, 250, 330, 430, 560};
+    const float radii[] = {6, 30, 70, 120, 180, 250, 330, 430, 560, 720, 880};
     const float depth = 70.0f;
     for (size_t j = 0; j + 1 < sizeof radii / sizeof radii[0]; ++j)
         for (int i = 0; i < sectors; ++i) {

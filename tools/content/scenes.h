@@ -15,9 +15,9 @@ ThreedsScene scene_feedback();
 
 // Half sizes of the feedback scene's screen plane (file x and y), the width of
 // the frame around it and the height of its camera above it. Seen from that
-// height the screen takes about nine tenths of the picture's width, so each
+// height the screen takes about five sixths of the picture's width, so each
 // picture inside the picture is nearly as large as the one around it.
-constexpr float feedback_plane_half_width = 150.0f;
-constexpr float feedback_plane_half_depth = 112.0f;
-constexpr float feedback_frame_border = 34.0f;
+constexpr float feedback_plane_half_width = 140.0f;
+constexpr float feedback_plane_half_depth = 105.0f;
+constexpr float feedback_frame_border = 26.0f;
 constexpr float feedback_camera_height = 270.0f;
