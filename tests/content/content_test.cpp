@@ -97,26 +97,6 @@ TEST_F(BuiltContent, EveryPictureLoadsWithItsSize)
     }
 }
 
-TEST_F(BuiltContent, OverlayIsAFlameOnExactBlack)
-{
-    // Pixels whose bits are all zero are the overlay's transparent ones: most of
-    // the right-hand 120 columns, and all of the rest; the flame itself is bright.
-    std::vector<uint32_t> heet = picture("heet.jpg", 320, 200);
-    int zero = 0, stray = 0, bright = 0;
-    for (int y = 0; y < 200; ++y)
-        for (int x = 0; x < 320; ++x) {
-            uint32_t p = heet[y * 320 + x];
-            if (x < 200)
-                stray += p != 0;
-            else
-                zero += p == 0;
-            bright += (p >> 16 & 255) > 200;
-        }
-    EXPECT_EQ(stray, 0);
-    EXPECT_GE(zero * 100, 60 * 120 * 200);
-    EXPECT_GT(bright, 400);
-}
-
 TEST_F(BuiltContent, PicturesKeepTheBandsTheEffectsNeed)
 {
     // The closing words glow over rows 164..195 of the closing card: keep it dark.
@@ -277,6 +257,8 @@ TEST_F(BuiltContent, FeedbackSceneHasAScreenFacingItsCameraAndAFrame)
 
 TEST(ContentGeneration, OverlayCheckRejectsStrayLightAndAFaintPanel)
 {
+    // The generated flame passes the check content_generate runs on it: exact
+    // zeros left of the overlay's columns and over most of them.
     std::vector<ContentFile> files;
     std::string error;
     ASSERT_TRUE(content_generate(files, error)) << error;

@@ -337,6 +337,7 @@ def main():
     site, native, source = sys.argv[1:4]
     chosen = sys.argv[4:] or ["golden", "live", "errors", "bench"]
     global ROW_SECONDS
+    sys.dont_write_bytecode = True  # no __pycache__ in the source tree
     sys.path.insert(0, os.path.join(os.path.abspath(source), "scripts"))
     from module_timing import module_timing
     ROW_SECONDS = module_timing(os.path.abspath(native))[3]
