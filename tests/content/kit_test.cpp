@@ -128,7 +128,7 @@ TEST(SceneWinding, TheStarFacesThePulseCamera)
         star_faces += scene.draw_list[i].item == scene.objects[0];
     EXPECT_EQ(star_faces, 10);  // the ten front faces of the twenty
     EXPECT_NE(frame[100 * 320 + 160], 0u);
-    // The dome fills the background: no corner of the frame stays black.
+    // The platter fills the background: no corner of the frame stays black.
     for (int p : {0, 319, 199 * 320, 199 * 320 + 319})
         EXPECT_NE(frame[p], 0u) << p;
     std::free(star);

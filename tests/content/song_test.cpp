@@ -150,6 +150,31 @@ TEST(Song, BeatSectionsHitWithKicksSnareRollsAndStabs)
     EXPECT_TRUE(cut(blur_a[0], 63));
     EXPECT_FALSE(cut(blur_a.back(), 63));
     EXPECT_FALSE(cut(blur_a[0], 0));
+    // The blur's weight is its pad and bass, struck on every mark (and where the
+    // harmony changes, rows 16, 32 and 48) and cut four ticks into each row
+    // before a mark, so the moment before a hit is quiet.
+    const std::vector<int> struck = {0, 3, 15, 16, 17, 19, 21, 23, 25, 27, 29, 31, 32, 35, 47, 48, 51, 63};
+    EXPECT_EQ(note_rows(p13, SONG_CHORD, SONG_I_PAD), struck);
+    EXPECT_EQ(note_rows(p13, SONG_BASS, SONG_I_BASS), struck);
+    for (int row : {2, 14, 16, 30, 34, 62}) {
+        const S3mCell& c = p13.cells[row][SONG_CHORD];
+        EXPECT_TRUE(c.effect == s3m_effect('S') && c.parameter == 0xC4) << row;
+    }
+    EXPECT_EQ(p13.cells[3][SONG_CHORD].effect, 0) << "row 4 is no mark";
+}
+
+TEST(Song, EightRowsASecondSoTheZoomCycleKeepsTheBeat)
+{
+    // Speed 6 at tempo 120: a row is 6 x 2.5 / 120 = 0.125 s, eight rows the
+    // intro zoom's cycle of 4000 timer units. The header says so.
+    std::vector<uint8_t> bytes;
+    std::string error;
+    ASSERT_TRUE(song_bytes(bytes, error)) << error;
+    ASSERT_GT(bytes.size(), 0x33u);
+    EXPECT_EQ(bytes[0x31], 6);
+    EXPECT_EQ(bytes[0x32], 120);
+    EXPECT_EQ(timeline_zoom_cycle, 4000);
+    EXPECT_DOUBLE_EQ(8 * bytes[0x31] * 2.5 / bytes[0x32], 1.0);
 }
 
 // Plays the module through libopenmpt and keeps, for every end mark, the time at
@@ -216,10 +241,11 @@ TEST(Song, ReachesEveryEndMarkOnTimeWithoutClippingOrSilence)
     ASSERT_TRUE(song_bytes(bytes, error)) << error;
     // The loops' end marks in timeline order (the zoom's wrap follows the
     // timer, not the music); expected time = (64 order + row) x the row's
-    // length (speed ticks of 2.5 / tempo s), a row mark met in the order its
-    // step starts in.
+    // length, a row mark met in the order its step starts in. A row is speed
+    // ticks of 2.5 / tempo s, of which the player renders whole sound frames:
+    // 918 of the 918.75 at 44100 Hz and tempo 120.
     const S3mModule m = song_compose();
-    const double row_seconds = m.initial_speed * 2.5 / m.initial_tempo;
+    const double row_seconds = m.initial_speed * std::floor(44100 * 2.5 / m.initial_tempo) / 44100;
     std::vector<Mark> marks;
     std::vector<double> expected;
     for (const TimelineStep& s : timeline_steps) {

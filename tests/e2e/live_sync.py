@@ -437,7 +437,7 @@ def main():
     option("--hitch-ms", type=float, default=25.0, help="leave out changes after a frame longer than this")
     option("--median-ms", type=float, default=10.0)
     option("--spread-ms", type=float, default=17.0)
-    option("--drift-s", type=float, default=0.12)
+    option("--drift-s", type=float, required=True, help="largest drift per 10 s after the kill (one row)")
     option("--jump-s", type=float, default=0.25)
     analyse_parser.set_defaults(run=cmd_analyse)
     args = parser.parse_args()

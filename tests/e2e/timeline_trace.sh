@@ -2,7 +2,9 @@
 # The whole production run headless with a trace: the steps of the timeline's
 # table (`vivur --timeline`) follow each other in order, each one ends on the
 # first frame whose polled music position meets its end mark, and the run ends
-# on the last step's mark with exit code 1. The trace checker itself fails on
+# on the last step's mark with exit code 1. Every restart of the intro zoom
+# falls on a row that is a multiple of 8 after the zoom's start (a cycle is
+# eight rows). The trace checker itself fails on
 # that trace once any one mark of a copy of the table is moved by one. A
 # second run takes screenshots of chosen frames of every scene and compares
 # their hashes with timeline_frames.txt.
@@ -33,6 +35,8 @@ run_traced 60 trace.csv
 check_trace trace.csv timeline.json >steps.txt
 echo "timeline_trace: steps, first and last frame:"
 cat steps.txt
+check_zoom_beat trace.csv timeline.json >zoom.txt
+echo "timeline_trace: the zoom restarts on rows $(cut -d' ' -f2 zoom.txt | tr '\n' ' ')after its start"
 
 # Every order or row mark moved by one, in a copy of the table: the checker
 # must reject the real trace each time.

@@ -10,12 +10,17 @@
 
 namespace {
 
-// JPEG quality of every picture.
+// JPEG quality of every picture but the flicker overlay.
 constexpr int picture_quality = 90;
+// The overlay's: the flicker scene lifts every pixel that is not exactly zero
+// toward white, so the faint ringing around the flame's edges must round to
+// zero as often as it can.
+constexpr int overlay_quality = 100;
 
-bool add_picture(std::vector<ContentFile>& files, const char* name, const Canvas& c, std::string& error)
+bool add_picture(std::vector<ContentFile>& files, const char* name, const Canvas& c, std::string& error,
+                 int quality = picture_quality)
 {
-    std::vector<uint8_t> bytes = jpeg_encode(c, picture_quality, error);
+    std::vector<uint8_t> bytes = jpeg_encode(c, quality, error);
     if (bytes.empty()) {
         error = std::string(name) + ": " + error;
         return false;
@@ -28,21 +33,33 @@ bool add_picture(std::vector<ContentFile>& files, const char* name, const Canvas
 
 bool content_check_heet(const std::vector<uint8_t>& jpeg, std::string& error)
 {
+    // The flicker scene skips pixels whose 32 bits are all zero and brightens
+    // every other one: left of column 200 it shows nothing of the overlay, and
+    // to the right the flame must stand on exact black, not on a faint panel.
     std::vector<uint8_t> rgb;
     int w = 0, h = 0;
     if (!jpeg_decode_rgb(jpeg, rgb, w, h, error))
         return false;
+    int black = 0;
     for (int y = 0; y < h; ++y)
         for (int x = 0; x < w; ++x) {
-            bool pane = x >= 224 && x < 304 && y >= 32 && y < 192;
             const uint8_t* p = &rgb[((size_t)y * w + x) * 3];
-            if (!pane && (p[0] | p[1] | p[2])) {
+            bool zero = !(p[0] | p[1] | p[2]);
+            if (x < w - heet_columns && !zero) {
                 char msg[96];
-                std::snprintf(msg, sizeof msg, "heet.jpg: pixel (%d, %d) outside the pane is not black", x, y);
+                std::snprintf(msg, sizeof msg, "heet.jpg: pixel (%d, %d) left of the flame's columns is not black", x, y);
                 error = msg;
                 return false;
             }
+            black += x >= w - heet_columns && zero;
         }
+    if (black * 100 < heet_black_percent * heet_columns * h) {
+        char msg[128];
+        std::snprintf(msg, sizeof msg, "heet.jpg: only %d %% of the right-hand %d columns are exactly black, %d %% needed",
+                      black * 100 / (heet_columns * h), heet_columns, heet_black_percent);
+        error = msg;
+        return false;
+    }
     return true;
 }
 
@@ -54,7 +71,7 @@ bool content_generate(std::vector<ContentFile>& files, std::string& error)
         !add_picture(files, "font.jpg", picture_font(), error) ||
         !add_picture(files, "norm.jpg", picture_norm(0), error) ||
         !add_picture(files, "norm2.jpg", picture_norm(1), error) ||
-        !add_picture(files, "heet.jpg", picture_heet(), error) ||
+        !add_picture(files, "heet.jpg", picture_heet(), error, overlay_quality) ||
         !add_picture(files, "zwart.jpg", picture_zwart(), error) ||
         !add_picture(files, "mooier.jpg", picture_mooier(), error) ||
         !add_picture(files, "atg7.jpg", picture_atg7(), error) ||

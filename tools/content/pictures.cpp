@@ -322,64 +322,89 @@ Canvas picture_norm(int state)
 
 Canvas picture_heet()
 {
-    // Only the pane of 16 x 16 blocks, columns 224..303 and rows 32..191, holds light;
-    // everything else stays exact black so it decodes to transparent zeros.
+    // A candle flame in the right-hand 120 columns on exact black: no panel and
+    // no wide halo, because the flicker scene lifts every pixel that is not
+    // exactly zero toward white (a value of 3 shows as about 56), so only the
+    // flame, a tight glow and the candle may hold light. Every 8 x 8 block (the
+    // JPEG's blocks, coded without chroma subsampling) without visible light is
+    // made exactly black, so it decodes to the zeros the flicker scene skips.
     Canvas c = canvas_make(320, 200, palette::black);
-    const float x0 = 224, x1 = 304, y0 = 32, y1 = 192, fx = 264, fy = 128;
+    const float fx = 262, fy = 118;
     float fl[96], mid[96], core[96];
-    flame_polygon(fx, fy, 78.0f, 17.0f, 4.0f, fl);
-    flame_polygon(fx, fy - 2, 56.0f, 11.0f, 3.0f, mid);
-    flame_polygon(fx, fy - 4, 30.0f, 6.0f, 1.5f, core);
-    for (int y = (int)y0; y < (int)y1; ++y)
-        for (int x = (int)x0; x < (int)x1; ++x) {
-            float px = x + 0.5f, py = y + 0.5f;
-            float r = std::hypot((px - fx) * 1.2f, (py - (fy - 30)) * 0.8f);
-            Colour warm = mix(scale(palette::orange, 0.55f), Colour{0.22f, 0.05f, 0.1f}, smoothstep(10.0f, 60.0f, r));
-            c.pixels[y * 320 + x] = warm;
-        }
-    // The pane's frame: a thin gold line just inside its border.
-    canvas_fill(c, x0, y0, x1, y1, [&](float px, float py) {
-                    return std::fabs(sd_round_box(px, py, (x0 + x1) * 0.5f, (y0 + y1) * 0.5f, 37.0f, 77.0f, 6.0f)) - 0.8f;
+    flame_polygon(fx, fy, 84.0f, 18.0f, 5.0f, fl);
+    flame_polygon(fx, fy - 2, 60.0f, 12.0f, 3.5f, mid);
+    flame_polygon(fx, fy - 4, 32.0f, 6.5f, 1.5f, core);
+    // The candle under the flame, with a lit rim and a drip.
+    canvas_fill(c, fx - 13, fy + 2, fx + 13, 196, [&](float px, float py) {
+                    float body = sd_round_box(px, py, fx, fy + 38, 10.0f, 34.0f, 3.0f);
+                    return std::min(body, sd_round_box(px, py, fx - 6, fy + 14, 2.2f, 10.0f, 2.0f));
                 },
-                [](float, float, float) { return palette::gold; });
-    // Candle under the flame.
-    canvas_fill(c, fx - 12, fy + 4, fx + 12, y1 - 4, [&](float px, float py) { return sd_round_box(px, py, fx, fy + 34, 9.0f, 27.0f, 3.0f); },
-                [&](float px, float, float) {
-                    float side = std::fabs(px - fx) / 9.0f;
-                    return scale(mix(palette::white, palette::magenta, 0.35f), 0.95f - 0.5f * side * side);
+                [&](float px, float py, float) {
+                    float side = (px - fx) / 10.0f;
+                    float light = 1.0f - 0.55f * side * side - 0.35f * smoothstep(fy + 10, fy + 72, py);
+                    return scale(mix(palette::white, palette::magenta, 0.3f), std::max(0.2f, light));
                 });
-    canvas_glow(c, x0, y0, x1, y1, [&](float px, float py) { return sd_polygon(px, py, fl, 48); }, palette::orange, 9.0f, 0.45f);
-    canvas_fill(c, x0, y0, x1, y1, [&](float px, float py) { return sd_polygon(px, py, fl, 48); },
-                [&](float, float py, float) { return mix(palette::orange, Colour{0.95f, 0.18f, 0.1f}, smoothstep(fy - 20, fy - 78, py)); });
-    canvas_fill(c, x0, y0, x1, y1, [&](float px, float py) { return sd_polygon(px, py, mid, 48); },
+    canvas_fill(c, fx - 2, fy - 4, fx + 2, fy + 6, [&](float px, float py) { return sd_round_box(px, py, fx, fy + 1, 0.8f, 4.0f, 0.5f); },
+                [](float, float, float) { return Colour{0.15f, 0.08f, 0.08f}; });
+    // A tight glow that ends 6 pixels out: a tail that only fades would leave
+    // faint light in every block near the flame, lifted to a grey square.
+    for (int y = (int)fy - 100; y < (int)fy + 20; ++y)
+        for (int x = (int)fx - 40; x < (int)fx + 40; ++x) {
+            float d = std::max(0.0f, sd_polygon(x + 0.5f, y + 0.5f, fl, 48));
+            float g = smoothstep(6.0f, 0.0f, d);
+            canvas_add(c, x, y, palette::orange, 0.35f * g * g);
+        }
+    canvas_fill(c, fx - 30, fy - 90, fx + 30, fy + 4, [&](float px, float py) { return sd_polygon(px, py, fl, 48); },
+                [&](float, float py, float) { return mix(palette::orange, Colour{0.95f, 0.18f, 0.1f}, smoothstep(fy - 20, fy - 84, py)); });
+    canvas_fill(c, fx - 30, fy - 90, fx + 30, fy + 4, [&](float px, float py) { return sd_polygon(px, py, mid, 48); },
                 [&](float, float, float) { return palette::gold; });
-    canvas_fill(c, x0, y0, x1, y1, [&](float px, float py) { return sd_polygon(px, py, core, 48); },
+    canvas_fill(c, fx - 30, fy - 90, fx + 30, fy + 4, [&](float px, float py) { return sd_polygon(px, py, core, 48); },
                 [&](float, float, float) { return palette::white; });
-    // Clip to the pane: the glows must not leave it.
-    for (int y = 0; y < 200; ++y)
-        for (int x = 0; x < 320; ++x)
-            if (x < x0 || x >= x1 || y < y0 || y >= y1)
-                c.pixels[y * 320 + x] = palette::black;
+    // Blocks without light worth showing become exact black; so does everything
+    // left of the overlay's columns.
+    for (int by = 0; by < 200; by += 8)
+        for (int bx = 0; bx < 320; bx += 8) {
+            float brightest = 0;
+            for (int y = by; y < by + 8; ++y)
+                for (int x = bx; x < bx + 8; ++x) {
+                    const Colour& p = c.pixels[y * 320 + x];
+                    brightest = std::max(brightest, std::max(p.r, std::max(p.g, p.b)));
+                }
+            if (bx < 200 || brightest < 0.05f)
+                for (int y = by; y < by + 8; ++y)
+                    for (int x = bx; x < bx + 8; ++x)
+                        c.pixels[y * 320 + x] = palette::black;
+        }
     return c;
 }
 
 Canvas picture_zwart()
 {
-    // Chequered tiles of gold and magenta with a bevelled highlight, on violet seams;
-    // bright so the pulsing object reads as the star of its scene.
+    // The star's skin: chequered tiles of gold and magenta with bevelled edges
+    // and a highlight, on violet seams, in four quarters of 128 x 128 that hold
+    // the same tiles under four strengths of light (full with a white sheen at
+    // the top left, then three steps darker). Each facet of the star takes the
+    // quarter its slope calls for, so the star reads as a solid with ridges.
     Canvas c = canvas_make(256, 256, palette::black);
-    canvas_shade(c, [](float x, float y) {
-        int tx = (int)(x / 32.0f), ty = (int)(y / 32.0f);
-        float lx = x - tx * 32.0f - 16.0f, ly = y - ty * 32.0f - 16.0f;
+    const float light[4] = {1.12f, 0.86f, 0.62f, 0.4f};
+    canvas_shade(c, [&](float x, float y) {
+        int quarter = (x >= 128.0f ? 1 : 0) + (y >= 128.0f ? 2 : 0);
+        float qx = std::fmod(x, 128.0f), qy = std::fmod(y, 128.0f);
+        int tx = (int)(qx / 32.0f), ty = (int)(qy / 32.0f);
+        float lx = qx - tx * 32.0f - 16.0f, ly = qy - ty * 32.0f - 16.0f;
         float d = sd_round_box(lx, ly, 0, 0, 14.5f, 14.5f, 4.0f);
         Colour tile = (tx + ty) % 2 ? palette::magenta : palette::gold;
-        float light = 0.8f + 0.25f * clamp01((-lx - ly) / 28.0f);
-        Colour face = scale(tile, light);
+        float slope = 0.8f + 0.25f * clamp01((-lx - ly) / 28.0f);
+        Colour face = scale(tile, slope);
         float bevel = smoothstep(-3.5f, -1.0f, d);
         face = mix(face, mix(tile, palette::white, 0.55f), bevel * clamp01(0.5f + (-lx - ly) / 30.0f));
         float hl = std::hypot(lx + 6.0f, ly + 6.0f);
         face = mix(face, palette::white, 0.5f * smoothstep(5.0f, 1.0f, hl));
-        return mix(face, palette::violet, coverage(-d));
+        face = mix(face, palette::violet, coverage(-d));
+        face = scale(face, light[quarter]);
+        if (quarter == 0)
+            face = mix(face, palette::white, 0.3f * smoothstep(90.0f, 0.0f, qx + qy));
+        return face;
     });
     return c;
 }
@@ -424,12 +449,13 @@ Canvas picture_atg7()
 
 Canvas picture_marb2()
 {
-    // Veined marble for the blurred sphere. The sphere shows half the picture's
-    // width across its face, so the structure is fine: two families of broad,
-    // bright veins (gold fading to magenta, and cyan) about 16 to 18 pixels
-    // apart, swirled by a slow warp, over dark night-blue and violet cells;
-    // where veins cross they glow white. Every horizontal frequency is a whole
-    // number over the width, so the left and right edges meet.
+    // Light marble for the blurred sphere: a bright ground of pale gold and
+    // pale pink, so the ball keeps its silhouette against the black and the blur
+    // streaks grow from a bright rim, crossed by two families of saturated veins
+    // (magenta to violet, and cyan) about 16 to 18 pixels apart, swirled by a
+    // slow warp. The sphere shows half the picture's width across its face, so
+    // the structure is fine. Every horizontal frequency is a whole number over
+    // the width, so the left and right edges meet.
     Canvas c = canvas_make(256, 256, palette::black);
     canvas_shade(c, [](float x, float y) {
         float u = x / 256.0f * 2.0f * pi, v = y / 256.0f * 2.0f * pi;
@@ -437,13 +463,12 @@ Canvas picture_marb2()
                   0.35f * std::sin(2.0f * u + 6.0f * v + 0.4f);
         float a = std::sin(6.0f * u + 4.0f * v + 1.6f * w);
         float b = std::sin(4.0f * u - 7.0f * v + 1.2f * w + 0.7f);
-        float cell = 0.5f + 0.5f * std::tanh(4.0f * a * b);
-        Colour col = mix(scale(palette::night, 0.6f), scale(palette::violet, 0.8f), cell);
-        float vein_a = smoothstep(0.5f, 0.2f, std::fabs(a)), vein_b = smoothstep(0.4f, 0.15f, std::fabs(b));
-        Colour warm = mix(palette::gold, palette::magenta, 0.5f + 0.5f * std::sin(2.0f * u + v + w));
-        col = mix(col, warm, vein_a);
-        col = mix(col, palette::cyan, 0.9f * vein_b * (1.0f - 0.5f * vein_a));
-        return add(col, scale(palette::white, 0.5f * vein_a * vein_b));
+        float cell = 0.5f + 0.5f * std::tanh(3.0f * a * b);
+        Colour col = scale(mix(mix(palette::gold, palette::white, 0.3f), mix(palette::magenta, palette::white, 0.5f), cell), 0.9f);
+        float vein_a = smoothstep(0.42f, 0.12f, std::fabs(a)), vein_b = smoothstep(0.3f, 0.08f, std::fabs(b));
+        Colour deep = mix(palette::magenta, palette::violet, 0.5f + 0.5f * std::sin(2.0f * u + v + w));
+        col = mix(col, deep, 0.85f * vein_a);
+        return mix(col, mix(palette::cyan, palette::night, 0.3f), 0.75f * vein_b * (1.0f - 0.5f * vein_a));
     });
     return c;
 }
@@ -451,7 +476,8 @@ Canvas picture_marb2()
 Canvas picture_mulmap()
 {
     // A ring of six spotlights and soft beams around a lit centre over a dimmed
-    // ground; grey, so the red channel carries the light.
+    // ground, darker still along the bottom where the words stand; grey, so the
+    // red channel carries the light.
     Canvas c = canvas_make(320, 200, palette::black);
     canvas_shade(c, [](float x, float y) {
         float dx = x - 160.0f, dy = y - 100.0f;
@@ -464,6 +490,9 @@ Canvas picture_mulmap()
             float d = std::hypot(x - sx, y - sy);
             v += 0.55f * std::exp(-d * d / (2.0f * 15.0f * 15.0f));
         }
+        // The words are drawn over rows 164..199: dim the tiles under them
+        // so the letters keep their rims.
+        v *= 1.0f - 0.72f * smoothstep(146.0f, 166.0f, y);
         v = std::min(v, 1.0f);
         return Colour{v, v, v};
     });

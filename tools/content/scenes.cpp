@@ -90,28 +90,43 @@ ThreedsNode node(uint16_t kind, uint16_t id, const std::string& name, ThreedsVec
 
 // Star: ten outline points in the x-z plane (five points of radius 84 with notches
 // of radius 36 between them), a front apex towards -y and a back apex towards +y.
-// Mapped flat from the front, so the chequers run straight across it.
+// Every face has corners of its own, mapped flat from the front into one of the
+// four quarters of its texture, which hold the same chequers in four strengths
+// of light: each facet takes the quarter its slope to a light from the upper
+// left calls for, so the ridges from the apex to the points read as bevels.
 ThreedsMesh star_mesh()
 {
     ThreedsMesh m;
     m.name = "star";
     const float extent = 92.0f;  // half the mapped square
-    auto map_u = [&](float x) { return (x / extent + 1.0f) * 0.5f * map_max; };
-    auto map_v = [&](float z) { return (1.0f - z / extent) * 0.5f * map_max; };
-    uint16_t front = add_vertex(m, {0, -34, 0}, map_u(0), map_v(0));
-    uint16_t back = add_vertex(m, {0, 34, 0}, map_u(0), map_v(0));
-    uint16_t first = (uint16_t)m.vertices.size();
+    const ThreedsVector light = {-0.45f, -0.62f, 0.64f};
+    const ThreedsVector front = {0, -34, 0}, back = {0, 34, 0};
+    ThreedsVector outline[10];
     for (int i = 0; i < 10; ++i) {
         float a = pi * 0.5f + i * pi / 5.0f;
         float r = i % 2 ? 36.0f : 84.0f;
-        float x = r * std::cos(a), z = r * std::sin(a);
-        add_vertex(m, {x, 0, z}, map_u(x), map_v(z));
+        outline[i] = {r * std::cos(a), 0, r * std::sin(a)};
     }
+    auto facet = [&](ThreedsVector apex, ThreedsVector p, ThreedsVector q, ThreedsVector out) {
+        ThreedsVector n = cross(sub(p, apex), sub(q, apex));
+        if (dot(n, out) < 0)
+            std::swap(p, q), n = cross(sub(p, apex), sub(q, apex));
+        float len = std::sqrt(dot(n, n));
+        float lit = dot(n, light) / len;  // -1 .. 1
+        int quarter = lit > 0.55f ? 0 : lit > 0.25f ? 1 : lit > -0.05f ? 2 : 3;
+        float u0 = (quarter % 2) * 128.0f / 255.0f, v0 = (quarter / 2) * 128.0f / 255.0f;
+        auto corner = [&](ThreedsVector c) {
+            return add_vertex(m, c, u0 + (c.x / extent + 1.0f) * 0.5f * (126.5f / 255.0f),
+                              v0 + (1.0f - c.z / extent) * 0.5f * (126.5f / 255.0f));
+        };
+        uint16_t ia = corner(apex), ip = corner(p), iq = corner(q);
+        m.faces.push_back({ia, ip, iq});
+    };
     for (int i = 0; i < 10; ++i) {
-        uint16_t p = (uint16_t)(first + i), q = (uint16_t)(first + (i + 1) % 10);
-        ThreedsVector mid = {(m.vertices[p].x + m.vertices[q].x) * 0.5f, 0, (m.vertices[p].z + m.vertices[q].z) * 0.5f};
-        add_face(m, front, p, q, {mid.x, -40.0f, mid.z});
-        add_face(m, back, q, p, {mid.x, 40.0f, mid.z});
+        ThreedsVector p = outline[i], q = outline[(i + 1) % 10];
+        ThreedsVector mid = {(p.x + q.x) * 0.5f, 0, (p.z + q.z) * 0.5f};
+        facet(front, p, q, {mid.x, -40.0f, mid.z});
+        facet(back, q, p, {mid.x, 40.0f, mid.z});
     }
     finish_mesh(m, "star gold");
     return m;
@@ -127,10 +142,14 @@ void add_quad(ThreedsMesh& m, const ThreedsVector p[4], const float uv[4][2], Th
     add_face(m, i[0], i[2], i[3], out);
 }
 
-// The surround: a gold ring (torus, radius 136, tube 11) around the star in its
-// plane, and a dome (sphere of radius 900, seen from inside) filling the background.
-// The ring's tube is mapped across the texture's gold line at row 16, the line's
-// centre where the tube faces the camera (-y), so the ring shines like a lit tube.
+// The surround carries the star: a gold ring (torus, radius 136, tube 11) around
+// it in its plane, and behind it, 70 units back, a broad turntable platter
+// (radii 6 to 880 about the same axis) that fills the background with calm
+// violet bands; the star hides the platter's centre from every camera
+// position. The ring's tube is mapped across the texture's gold line at row
+// 16, the line's centre where the tube faces the camera (-y), so it shines
+// like a lit tube. Every vertex lies between radii 6 and 880 of the star's
+// front-to-back axis.
 ThreedsMesh surround_mesh()
 {
     ThreedsMesh m;
@@ -153,24 +172,22 @@ ThreedsMesh surround_mesh()
             ThreedsVector mid = {(p[0].x + p[2].x) * 0.5f, (p[0].y + p[2].y) * 0.5f, (p[0].z + p[2].z) * 0.5f};
             add_quad(m, p, uv, sub(mid, centre));
         }
-    const int lon_steps = 24, lat_steps = 12;
-    auto dome_point = [](int i, int j) {
-        float lon = 2.0f * pi * i / lon_steps, lat = pi * (j / (float)lat_steps - 0.5f);
-        return ThreedsVector{900.0f * std::cos(lat) * std::cos(lon), 900.0f * std::cos(lat) * std::sin(lon),
-                             900.0f * std::sin(lat)};
-    };
-    for (int i = 0; i < lon_steps; ++i)
-        for (int j = 0; j < lat_steps; ++j) {
-            ThreedsVector p00 = dome_point(i, j), p10 = dome_point(i + 1, j);
-            ThreedsVector p11 = dome_point(i + 1, j + 1), p01 = dome_point(i, j + 1);
-            ThreedsVector mid = {(p00.x + p11.x) * 0.5f, (p00.y + p11.y) * 0.5f, (p00.z + p11.z) * 0.5f};
-            // Each quad takes a quarter of the texture's width and the calm rows
-            // 20..44 between two gold lines: quiet violet bands with a cyan sheen.
+    // The platter: rings of quads facing the camera, each quad a quarter of the
+    // texture's width; the bands between the gold lines (rows 20..44) run
+    // across every ring, so the platter shows concentric grooves.
+    const int sectors = 40;
+    const float radii[] = {6, 30, 70, 120, 180, 250, 330, 430, 560, 720, 880};
+    const float depth = 70.0f;
+    for (size_t j = 0; j + 1 < sizeof radii / sizeof radii[0]; ++j)
+        for (int i = 0; i < sectors; ++i) {
+            float a0 = 2.0f * pi * i / sectors, a1 = 2.0f * pi * (i + 1) / sectors;
+            float r0 = radii[j], r1 = radii[j + 1];
+            ThreedsVector p[4] = {{r0 * std::cos(a0), depth, r0 * std::sin(a0)}, {r1 * std::cos(a0), depth, r1 * std::sin(a0)},
+                                  {r1 * std::cos(a1), depth, r1 * std::sin(a1)}, {r0 * std::cos(a1), depth, r0 * std::sin(a1)}};
             float u0 = (i % 4) / 4.0f * map_max, u1 = (i % 4 + 1) / 4.0f * map_max;
             float v0 = 20.0f / 255.0f, v1 = 44.0f / 255.0f;
-            ThreedsVector p[4] = {p00, p10, p11, p01};
-            float uv[4][2] = {{u0, v0}, {u1, v0}, {u1, v1}, {u0, v1}};
-            add_quad(m, p, uv, {-mid.x, -mid.y, -mid.z});
+            float uv[4][2] = {{u0, v0}, {u0, v1}, {u1, v1}, {u1, v0}};
+            add_quad(m, p, uv, {0, -1, 0});
         }
     finish_mesh(m, "surround violet");
     return m;
@@ -199,12 +216,12 @@ ThreedsMesh screen_mesh()
     return m;
 }
 
-// The frame: a raised, bevelled border 18 units wide around the screen.
+// The frame: a raised, bevelled border around the screen.
 ThreedsMesh frame_mesh()
 {
     ThreedsMesh m;
     m.name = "frame";
-    const float w = feedback_plane_half_width, d = feedback_plane_half_depth, border = 18.0f;
+    const float w = feedback_plane_half_width, d = feedback_plane_half_depth, border = feedback_frame_border;
     // Three rings of corners: inner edge (low), the top of the bevel (raised), the outer edge (low).
     const float insets[3] = {0.0f, border * 0.4f, border};
     const float heights[3] = {0.0f, 8.0f, 2.0f};

@@ -1,5 +1,7 @@
 // The composition. A minor throughout (Am F C G), lifting to C major for the
-// close; a row is a sixteenth note at 125 beats a minute (speed 6, tempo 125).
+// close; a row is a sixteenth note at 120 beats a minute (speed 6, tempo 120:
+// 0.125 s a row, eight rows a second, so the intro zoom's one-second cycle
+// restarts on every other beat).
 //
 // Each order plays under the timeline step that starts it (the production's
 // table of steps says which): the intro picture (pad and arpeggio), the zoom
@@ -223,6 +225,31 @@ BeatMarks beat_marks(int order)
 
 bool marked(const BeatMarks& m, int r) { return r >= 0 && r < S3M_ROWS && m.row[r]; }
 
+// Pad chords and bass held at full strength under a beating scene, gated to
+// its marks: every voice is cut four ticks into the row before a mark (the 30
+// ms before the mark fall after that) and struck again on the mark with the
+// chord of that row, so the sustain gives the section its weight while each
+// mark still jumps out of a quiet moment. A change of harmony strikes too.
+void gated_sustain(Writer& w, const BeatMarks& m, int pad_volume, int bass_volume)
+{
+    const Chord* last = nullptr;
+    for (int row = 0; row < S3M_ROWS; ++row) {
+        const Chord& ch = chord_at(w.order, row);
+        if (&ch != last || marked(m, row)) {
+            for (int v = 0; v < 3; ++v)
+                put(w, row, SONG_CHORD + v, note(ch.pad[v]), SONG_I_PAD, (uint8_t)pad_volume);
+            put(w, row, SONG_BASS, note(ch.bass), SONG_I_BASS, (uint8_t)bass_volume);
+        }
+        bool next = row + 1 < S3M_ROWS ? marked(m, row + 1) : beat_marks(w.order + 1).row[0];
+        if (next) {
+            for (int v = 0; v < 3; ++v)
+                set_effect(w, row, SONG_CHORD + v, 'S', 0xC4);
+            set_effect(w, row, SONG_BASS, 'S', 0xC4);
+        }
+        last = &ch;
+    }
+}
+
 // Hits on the marks: a mark in a run of every other row is a snare of a rising
 // roll, with a kick under those that fall on a beat (a run that ends on a beat
 // lands with a single hit); any other mark is a kick, with a clap when `clap`.
@@ -339,14 +366,16 @@ void compose_order(Writer& w)
         // drums follow the blur scene's beat rows, and so does the lead, whose
         // syllables fall on them.
         const bool blur = section(o).beat.table != nullptr;
-        pad(w, blur ? 14 : 22);
         if (blur) {
-            // The kick leaves the floor and follows the sphere's bursts.
+            // The kick leaves the floor and follows the sphere's bursts; the
+            // weight of the biggest section comes from the gated pad and bass.
+            const BeatMarks marks = beat_marks(o);
+            gated_sustain(w, marks, 46, 56);
             hats(w, true, 16);
-            bass(w, true, 30);
             open_hats(w, 12);
-            beat_hits(w, beat_marks(o), true);
+            beat_hits(w, marks, true);
         } else {
+            pad(w, 22);
             four_on_the_floor(w, 64);
             hats(w, true, 24);
             bass(w, true, 46);
@@ -431,7 +460,7 @@ S3mModule song_compose()
     m.name = "wuntje";
     m.channel_count = SONG_CHANNELS;
     m.initial_speed = 6;
-    m.initial_tempo = 125;
+    m.initial_tempo = 120;
     m.global_volume = 64;
     m.master_volume = 48;
     m.samples = {synth_kick(), synth_snare(), synth_closed_hat(), synth_open_hat(), synth_clap(), synth_crash(),

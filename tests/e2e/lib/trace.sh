@@ -96,3 +96,40 @@ check_trace() {
     }
   ' <(printf '%s\n' "$lines") "$1"
 }
+
+# check_zoom_beat FILE TIMELINE: the intro zoom keeps the beat. From a --trace
+# file of a whole run, the frames of the zoom steps where the zoom factor
+# jumps back (the cycle's timer units since the zoom's start wrap around) must
+# each fall on a row that is a multiple of 8 after the row the zoom started
+# on: eight rows to one cycle. Frame i is drawn with the timer and position
+# traced for frame i - 1. Prints "frame rows-since-start" for each restart;
+# fails naming the first one off the beat, or when fewer than 8 are seen.
+check_zoom_beat() {
+  python3 - "$1" "$2" <<'PY'
+import json, sys
+trace, table = sys.argv[1], json.load(open(sys.argv[2], encoding="utf-8"))
+cycle = table["zoom_cycle_ticks"]
+zoom = {s["step"] for s in table["steps"] if s["scene"] == "zoom_image"}
+rows = []
+with open(trace, encoding="utf-8") as f:
+    next(f)
+    for line in f:
+        frame, ticks, order, row, step = line.strip().split(",")
+        rows.append((int(frame), int(ticks), int(order) * 64 + int(row), int(step) if step else 0))
+first = next(i for i, r in enumerate(rows) if r[3] in zoom)
+start_ticks, start_row = rows[first - 1][1], rows[first - 1][2]
+restarts = []
+for i in range(first + 1, len(rows)):
+    if rows[i][3] not in zoom:
+        break
+    if (rows[i - 1][1] - start_ticks) % cycle < (rows[i - 2][1] - start_ticks) % cycle:
+        restarts.append((rows[i][0], rows[i - 1][2] - start_row))
+for frame, since in restarts:
+    print(frame, since)
+off = [(f, n) for f, n in restarts if n % 8]
+if off:
+    sys.exit("trace %s: the zoom restarts at frame %d, %d rows after its start: not a multiple of 8" % (trace, *off[0]))
+if len(restarts) < 8:
+    sys.exit("trace %s: only %d zoom restarts seen" % (trace, len(restarts)))
+PY
+}
