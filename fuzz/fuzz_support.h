@@ -12,8 +12,9 @@ struct FuzzStopped {
 };
 
 // Called once by each target's LLVMFuzzerInitialize: installs the exit handler
-// and creates a temporary directory that is removed at exit. The working
-// directory stays, since libFuzzer keeps its corpus and artifacts relative to it.
+// and creates a temporary directory (in /dev/shm when it is writable) that is
+// removed at exit. The working directory stays, since libFuzzer keeps its
+// corpus and artifacts relative to it.
 void fuzz_setup();
 
 // Called per input: writes size bytes of data to name in the scratch
