@@ -4,13 +4,13 @@
 #include <cstdio>
 #include <cstring>
 #include <string>
-#include <sys/stat.h>
 
 #include <png.h>
 
 #include "content.h"
 #include "jpeg_encode.h"
 #include "pak_writer.h"
+#include "platform/files.h"
 
 namespace {
 
@@ -22,7 +22,11 @@ const char* usage =
 
 bool make_dir(const std::string& dir)
 {
-    return mkdir(dir.c_str(), 0777) == 0 || errno == EEXIST;
+    std::string error;
+    if (folder_create(dir, error))
+        return true;
+    std::fprintf(stderr, "vivur-content: cannot create %s\n", error.c_str());
+    return false;
 }
 
 bool write_file(const std::string& path, const std::vector<uint8_t>& bytes)
@@ -98,10 +102,8 @@ int main(int argc, char** argv)
         return 1;
     }
     if (!out.empty()) {
-        if (!make_dir(out)) {
-            std::fprintf(stderr, "vivur-content: cannot create %s: %s\n", out.c_str(), std::strerror(errno));
+        if (!make_dir(out))
             return 1;
-        }
         for (const ContentFile& f : files)
             if (!write_file(out + "/" + f.name, f.bytes))
                 return 1;
@@ -116,10 +118,8 @@ int main(int argc, char** argv)
         }
     }
     if (!preview.empty()) {
-        if (!make_dir(preview)) {
-            std::fprintf(stderr, "vivur-content: cannot create %s: %s\n", preview.c_str(), std::strerror(errno));
+        if (!make_dir(preview))
             return 1;
-        }
         for (const ContentFile& f : files) {
             if (f.name.size() < 4 || f.name.compare(f.name.size() - 4, 4, ".jpg") != 0)
                 continue;
