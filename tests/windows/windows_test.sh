@@ -6,6 +6,9 @@
 #   golden    the golden frames match (tests/e2e/golden_frames.sh on vivur.exe)
 #   capture   a whole PNG-folder capture equals the Linux one, every file
 #   bad       the bad-content matrix gives the Linux exit codes and first error lines
+#   dlls      a d3d9.dll planted beside vivur.exe (which SDL loads with
+#             LoadLibrary for its renderer) is not loaded by a windowed run
+#             under Xvfb, even with Wine told to prefer native DLLs
 #   files     a working directory and an argument with non-ASCII characters,
 #             and the archive found beside vivur.exe started from elsewhere
 # Usage: windows_test.sh WINDOWS_BUILD NATIVE_BUILD SOURCE_DIR
@@ -110,12 +113,47 @@ files() {
   fi
 }
 
+dlls() {
+  local dir="$work/planted"
+  mkdir -p "$dir"
+  cp "$win/vivur.exe" "$win/vivur.pak" "$dir/"
+  # Loading it writes a marker file into the folder it lies in.
+  cat >"$work/planted.c" <<'C'
+#include <windows.h>
+BOOL WINAPI DllMain(HINSTANCE self, DWORD reason, LPVOID unused)
+{
+    (void)unused;
+    if (reason == DLL_PROCESS_ATTACH) {
+        wchar_t path[MAX_PATH];
+        DWORD n = GetModuleFileNameW(self, path, MAX_PATH);
+        while (n > 0 && path[n - 1] != L'\\')
+            --n;
+        lstrcpyW(path + n, L"planted-dll-loaded.txt");
+        HANDLE f = CreateFileW(path, GENERIC_WRITE, 0, NULL, CREATE_ALWAYS, 0, NULL);
+        if (f != INVALID_HANDLE_VALUE)
+            CloseHandle(f);
+    }
+    return TRUE;
+}
+C
+  x86_64-w64-mingw32-gcc-posix -shared -o "$dir/d3d9.dll" "$work/planted.c"
+  (cd "$dir" && SDL_VIDEODRIVER=windows SDL_AUDIODRIVER=dummy SDL_RENDER_DRIVER=direct3d \
+    WINEDLLOVERRIDES="d3d9=n,b;winemenubuilder.exe=d" \
+    timeout 120 xvfb-run -a wine "$dir/vivur.exe" windowed --frames=30 >/dev/null 2>&1) || true
+  if [ -e "$dir/planted-dll-loaded.txt" ]; then
+    fail "dlls: the d3d9.dll beside vivur.exe was loaded"
+  else
+    pass "dlls: the d3d9.dll beside vivur.exe was not loaded"
+  fi
+}
+
 timed imports
 timed trace
 timed golden
 timed capture
 timed bad
 timed files
+timed dlls
 if [ "$failures" -gt 0 ]; then
   echo "windows: $failures check(s) failed" >&2
   exit 1
