@@ -78,8 +78,8 @@ golden() {
 }
 
 capture() {
-  (cd "$work" && "$native/vivur" --capture=cap-linux --fps=30 >/dev/null 2>&1) || true
-  (cd "$work" && "$runner" --capture=cap-windows --fps=30 >/dev/null 2>&1) || true
+  (cd "$work" && "$native/vivur" --capture=cap-linux --fps=10 >/dev/null 2>&1) || true
+  (cd "$work" && "$runner" --capture=cap-windows --fps=10 >/dev/null 2>&1) || true
   local n
   n=$(find "$work/cap-linux" -type f | wc -l)
   if [ "$n" -gt 1 ] && diff -r "$work/cap-linux" "$work/cap-windows" >/dev/null; then
