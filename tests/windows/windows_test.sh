@@ -137,6 +137,32 @@ BOOL WINAPI DllMain(HINSTANCE self, DWORD reason, LPVOID unused)
 }
 C
   x86_64-w64-mingw32-gcc-posix -shared -o "$dir/d3d9.dll" "$work/planted.c"
+  # The check can fail: a small loader beside the DLL loads it by name, and
+  # the planted copy wins unless host_start has restricted the search first.
+  cat >"$work/loader.cpp" <<'C'
+#include <windows.h>
+#include <cwchar>
+#include "platform/host.h"
+int wmain(int argc, wchar_t** argv)
+{
+    if (argc > 1 && !std::wcscmp(argv[1], L"restricted"))
+        host_start();
+    return LoadLibraryW(L"d3d9.dll") ? 0 : 2;
+}
+C
+  x86_64-w64-mingw32-g++-posix -std=c++20 -municode -static -DUNICODE -D_UNICODE -I"$src/src" \
+    "$work/loader.cpp" "$src/src/platform/host_win.cpp" -lwinmm -o "$dir/loader.exe"
+  local variant
+  for variant in open restricted; do
+    rm -f "$dir/planted-dll-loaded.txt"
+    (cd "$dir" && WINEDLLOVERRIDES="d3d9=n,b" wine "$dir/loader.exe" "$variant" >/dev/null 2>&1) || true
+    if [ "$variant" = open ] && [ ! -e "$dir/planted-dll-loaded.txt" ]; then
+      fail "dlls: without the search-path setting the planted d3d9.dll was not loaded: the check proves nothing"
+    elif [ "$variant" = restricted ] && [ -e "$dir/planted-dll-loaded.txt" ]; then
+      fail "dlls: host_start did not keep the planted d3d9.dll out"
+    fi
+  done
+  rm -f "$dir/planted-dll-loaded.txt"
   (cd "$dir" && SDL_VIDEODRIVER=windows SDL_AUDIODRIVER=dummy SDL_RENDER_DRIVER=direct3d \
     WINEDLLOVERRIDES="d3d9=n,b;winemenubuilder.exe=d" \
     timeout 120 xvfb-run -a wine "$dir/vivur.exe" windowed --frames=30 >/dev/null 2>&1) || true
