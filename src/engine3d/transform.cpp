@@ -3,6 +3,8 @@
 #include <cmath>
 #include <cstring>
 
+#include "core/maths.h"
+
 float projection_scale_x = 0.0f;
 float projection_scale_y = 0.0f;
 float sprite_scale_x = 0.0f;
@@ -123,7 +125,7 @@ void camera_update_matrix(Camera* camera)
     if (s < -1.0f)
         s = -1.0f;
     float yaw = -static_cast<float>(std::atan2(static_cast<double>(dx), static_cast<double>(dz)));
-    float pitch = static_cast<float>(std::asin(static_cast<double>(s)));
+    float pitch = maths_arc_sine(s);
     float roll = camera->roll * -DEG_TO_RAD;
     float cy = static_cast<float>(std::cos(static_cast<double>(yaw)));
     float sy = static_cast<float>(std::sin(static_cast<double>(yaw)));

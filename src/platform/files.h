@@ -4,13 +4,19 @@
 // browser build backs the same calls with its page's file system.
 #pragma once
 #include <cstdint>
+#include <cstdio>
 #include <string>
 
 // A file open for reading.
 struct HostFile {
-    int descriptor = -1;  // -1 when nothing is open
+    intptr_t descriptor = -1;  // the system's descriptor or handle; -1 when nothing is open
     uint64_t length = 0;  // bytes in the file when it was opened
 };
+
+// std::fopen for a UTF-8 path (Windows takes it as wide characters there).
+// Every file but the log is opened in binary mode ("rb", "wb"), so that
+// Windows writes the same bytes as Linux.
+FILE* files_fopen(const char* path, const char* mode);
 
 // Opens path for reading when it is a regular file. False when it is
 // missing, a folder or anything else, or cannot be read.

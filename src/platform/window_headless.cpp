@@ -1,38 +1,23 @@
 // The headless window: no window system at all. Messages come from the
-// queue (scripted keys, tests) and from SIGINT and SIGTERM, which a flag
-// turns into a quit message at the next pump.
-#include <csignal>
-
+// queue (scripted keys, tests) and from stop requests (stop_request.h),
+// which become a quit message at the next pump.
 #include "platform/dialog.h"
+#include "platform/stop_request.h"
 #include "platform/window_internal.h"
 
 namespace {
 
 constexpr PlatformRect headless_desktop{0, 0, 1024, 768};  // the pretend desktop
 
-volatile std::sig_atomic_t quit_requested = 0;  // set by the signal handler
-struct sigaction previous_int, previous_term;   // handlers before window_create
-
-void note_quit_signal(int) { quit_requested = 1; }
-
 bool headless_create(WindowHandle& window, const char*, const PlatformRect& rect)
 {
     window.rect = rect;
-    quit_requested = 0;
-    struct sigaction action {};
-    action.sa_handler = note_quit_signal;
-    sigemptyset(&action.sa_mask);
-    sigaction(SIGINT, &action, &previous_int);
-    sigaction(SIGTERM, &action, &previous_term);
+    stop_request_watch();
     dialog_enable(false);
     return true;
 }
 
-void headless_release(WindowHandle&)
-{
-    sigaction(SIGINT, &previous_int, nullptr);
-    sigaction(SIGTERM, &previous_term, nullptr);
-}
+void headless_release(WindowHandle&) { stop_request_release(); }
 
 void headless_show(WindowHandle&) {}
 
@@ -41,9 +26,8 @@ bool headless_poll(WindowMessage& message)
 #ifdef __EMSCRIPTEN__
     window_web_yield();
 #endif
-    if (!quit_requested)
+    if (!stop_request_take())
         return false;
-    quit_requested = 0;
     message = {WindowMessageKind::quit, 0};
     return true;
 }

@@ -8,6 +8,8 @@
 #include <cstring>
 #include <vector>
 
+#include "platform/files.h"
+
 namespace {
 
 void put_u16(uint8_t* p, uint32_t v)
@@ -43,7 +45,7 @@ void wav_header(uint8_t* h, uint32_t rate, uint16_t channels, uint32_t data_byte
 
 bool png_write_frame(const char* path, const uint32_t* pixels, int32_t width, int32_t height)
 {
-    FILE* file = std::fopen(path, "wb");
+    FILE* file = files_fopen(path, "wb");
     if (!file)
         return false;
     png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
@@ -83,7 +85,7 @@ bool wav_open(WavFile& wav, const char* path, uint32_t rate, uint16_t channels)
     wav = WavFile{};
     wav.rate = rate;
     wav.channels = channels;
-    wav.file = std::fopen(path, "wb");
+    wav.file = files_fopen(path, "wb");
     if (!wav.file)
         return false;
     uint8_t header[44];

@@ -2,6 +2,7 @@
 
 #include <cstdio>
 
+#include "platform/files.h"
 #include "platform/clock.h"
 #include "runtime/capture.h"
 #include "platform/process.h"
@@ -31,7 +32,7 @@ void pacing_trace_finish()
 // Opens the trace and writes its header the first time a frame is counted.
 void pacing_trace_open()
 {
-    trace_file = std::fopen(run_options.trace.c_str(), "w");
+    trace_file = files_fopen(run_options.trace.c_str(), "wb");
     if (!trace_file)
         report_error("cannot create trace file %s", run_options.trace.c_str());
     std::setvbuf(trace_file, trace_buffer, _IOFBF, sizeof trace_buffer);

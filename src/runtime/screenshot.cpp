@@ -48,7 +48,7 @@ void tga_encode(const uint32_t* pixels, int32_t width, int32_t height, int32_t p
 
 void write_tga(const char* name, const uint32_t* pixels, int32_t width, int32_t height)
 {
-    FILE* file = std::fopen(name, "wb");
+    FILE* file = files_fopen(name, "wb");
     if (!file)
         return;
     std::vector<uint8_t> bytes(tga_size(width, height));

@@ -3,6 +3,7 @@
 #include <cstdio>
 #include <cstring>
 
+#include "platform/files.h"
 #include "core/random.h"
 #include "core/timer.h"
 #include "display/display.h"
@@ -51,7 +52,7 @@ void write_log_banner()
 {
     if (!has_option("log"))
         return;
-    FILE* log = std::fopen("log.txt", "w+");
+    FILE* log = files_fopen("log.txt", "w+");
     if (!log)
         return;
     static const char plus[] = "+++++++++++++++++++++++++++++++++++++++++++++++++++++++++++++++++";

@@ -20,8 +20,8 @@ report=$build/bad_content.txt
 failures=0
 
 mkdir "$work/assets"
-(cd "$work/assets" && "$build/vivur-pak" extract "$pak" >/dev/null)
-mapfile -t names < <("$build/vivur-pak" list "$pak" | awk '{print $1}')
+(cd "$work/assets" && "$tools/vivur-pak" extract "$pak" >/dev/null)
+mapfile -t names < <("$tools/vivur-pak" list "$pak" | awk '{print $1}')
 
 # Deterministic garbage, and a picture of a size no asset has.
 perl -e 'srand(7); print map { chr(int(rand(256))) } 1..4096' >"$work/garbage.bin"
@@ -39,7 +39,7 @@ run_case() {
   local status=0 start end elapsed message
   start=$(date +%s%N)
   (cd "$work/case" && SDL_VIDEODRIVER=dummy SDL_AUDIODRIVER=dummy \
-    timeout -s KILL 30 "$build/vivur" --headless --frames=60 "$@" >"$work/stdout.txt" 2>"$work/stderr.txt") || status=$?
+    timeout -s KILL 30 "$vivur" --headless --frames=60 "$@" >"$work/stdout.txt" 2>"$work/stderr.txt") || status=$?
   end=$(date +%s%N)
   elapsed=$(( (end - start) / 1000000 ))
   message=$(grep -m1 '^error: ' "$work/stderr.txt" || true)
@@ -79,7 +79,7 @@ for name in "${names[@]}"; do
   [ "$kind" = jpg ] || named=any_stop
 
   fresh_case
-  (cd "$work/assets" && "$build/vivur-pak" create "$work/case/vivur.pak" $(printf '%s\n' "${names[@]}" | grep -vxF "$name") >/dev/null)
+  (cd "$work/assets" && "$tools/vivur-pak" create "$work/case/vivur.pak" $(printf '%s\n' "${names[@]}" | grep -vxF "$name") >/dev/null)
   run_case "$name missing from the archive" "$name" stop
 
   fresh_case

@@ -7,7 +7,7 @@ e2e_need_content
 e2e_scratch
 cd "$work"
 for run in a b; do
-  "$build/vivur" --capture="$run" --fps=30 --frames=90 --trace="$run.csv" 2>/dev/null
+  "$vivur" --capture="$run" --fps=30 --frames=90 --trace="$run.csv" 2>/dev/null
 done
 [ -f a/000000.png ] && [ -f a/000089.png ] && [ ! -f a/000090.png ] || { echo "capture_folder: frames missing" >&2; exit 1; }
 diff -r a b >/dev/null || { echo "capture_folder: two captures differ" >&2; exit 1; }

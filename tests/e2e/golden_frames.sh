@@ -12,7 +12,7 @@ frames=$(grep -v '^#' "$list" | awk '{print $1}')
 keys=$(printf '%s:F1,' $frames)
 cd "$work"
 set +e
-"$build/vivur" --headless --keys="${keys%,}" >out.txt 2>&1
+"$vivur" --headless --keys="${keys%,}" >out.txt 2>&1
 rc=$?
 set -e
 if [ "$rc" -ne 1 ]; then

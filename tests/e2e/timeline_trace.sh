@@ -22,7 +22,7 @@ export SDL_VIDEODRIVER=dummy SDL_AUDIODRIVER=dummy
 # Runs the production headless at $1 frames a second with a trace into $2.
 run_traced() {
   local status=0
-  "$build/vivur" --headless --fps="$1" --trace="$2" >stdout.txt 2>stderr.txt || status=$?
+  "$vivur" --headless --fps="$1" --trace="$2" >stdout.txt 2>stderr.txt || status=$?
   if [ "$status" -ne 1 ]; then
     echo "timeline_trace: exit code $status at $1 frames a second, expected 1" >&2
     cat stderr.txt >&2
@@ -30,7 +30,7 @@ run_traced() {
   fi
 }
 
-"$build/vivur" --timeline >timeline.json
+"$vivur" --timeline >timeline.json
 run_traced 60 trace.csv
 check_trace trace.csv timeline.json >steps.txt
 echo "timeline_trace: steps, first and last frame:"
@@ -72,7 +72,7 @@ while read -r step first last; do
   chosen+=("$step")
 done <steps.txt
 mkdir shots
-(cd shots && "$build/vivur" --headless --keys="$keys" >/dev/null 2>&1) || true
+(cd shots && "$vivur" --headless --keys="$keys" >/dev/null 2>&1) || true
 : >frames.txt
 i=0
 for step in "${chosen[@]}"; do

@@ -4,25 +4,31 @@
 #include <cstdio>
 #include <cstring>
 #include <string>
-#include <sys/stat.h>
 
 #include <png.h>
 
 #include "content.h"
+#include "icon.h"
 #include "jpeg_encode.h"
 #include "pak_writer.h"
+#include "platform/files.h"
 
 namespace {
 
 const char* usage =
-    "usage: vivur-content [--out DIR] [--pak FILE] [--preview DIR]\n"
+    "usage: vivur-content [--out DIR] [--pak FILE] [--preview DIR] [--icon FILE]\n"
     "  --out DIR      write every asset as a single file into DIR\n"
     "  --pak FILE     write the archive FILE (for example vivur.pak)\n"
-    "  --preview DIR  write each picture, decoded, as a PNG into DIR\n";
+    "  --preview DIR  write each picture, decoded, as a PNG into DIR\n"
+    "  --icon FILE    write the Windows program icon (.ico), drawn from the intro picture\n";
 
 bool make_dir(const std::string& dir)
 {
-    return mkdir(dir.c_str(), 0777) == 0 || errno == EEXIST;
+    std::string error;
+    if (folder_create(dir, error))
+        return true;
+    std::fprintf(stderr, "vivur-content: cannot create %s\n", error.c_str());
+    return false;
 }
 
 bool write_file(const std::string& path, const std::vector<uint8_t>& bytes)
@@ -75,10 +81,10 @@ bool take_option(int argc, char** argv, int& i, const char* name, std::string& v
 
 int main(int argc, char** argv)
 {
-    std::string out, pak, preview;
+    std::string out, pak, preview, icon;
     for (int i = 1; i < argc; ++i) {
         if (take_option(argc, argv, i, "--out", out) || take_option(argc, argv, i, "--pak", pak) ||
-            take_option(argc, argv, i, "--preview", preview))
+            take_option(argc, argv, i, "--preview", preview) || take_option(argc, argv, i, "--icon", icon))
             continue;
         if (!std::strcmp(argv[i], "--help") || !std::strcmp(argv[i], "-h")) {
             std::fputs(usage, stdout);
@@ -87,7 +93,7 @@ int main(int argc, char** argv)
         std::fprintf(stderr, "vivur-content: unknown argument %s\n%s", argv[i], usage);
         return 2;
     }
-    if (out.empty() && pak.empty() && preview.empty()) {
+    if (out.empty() && pak.empty() && preview.empty() && icon.empty()) {
         std::fputs(usage, stderr);
         return 2;
     }
@@ -98,10 +104,8 @@ int main(int argc, char** argv)
         return 1;
     }
     if (!out.empty()) {
-        if (!make_dir(out)) {
-            std::fprintf(stderr, "vivur-content: cannot create %s: %s\n", out.c_str(), std::strerror(errno));
+        if (!make_dir(out))
             return 1;
-        }
         for (const ContentFile& f : files)
             if (!write_file(out + "/" + f.name, f.bytes))
                 return 1;
@@ -116,10 +120,8 @@ int main(int argc, char** argv)
         }
     }
     if (!preview.empty()) {
-        if (!make_dir(preview)) {
-            std::fprintf(stderr, "vivur-content: cannot create %s: %s\n", preview.c_str(), std::strerror(errno));
+        if (!make_dir(preview))
             return 1;
-        }
         for (const ContentFile& f : files) {
             if (f.name.size() < 4 || f.name.compare(f.name.size() - 4, 4, ".jpg") != 0)
                 continue;
@@ -130,6 +132,20 @@ int main(int argc, char** argv)
                 return 1;
             }
             if (!write_png(preview + "/" + f.name.substr(0, f.name.size() - 4) + ".png", rgb, w, h))
+                return 1;
+        }
+    }
+    if (!icon.empty()) {
+        for (const ContentFile& f : files) {
+            if (f.name != "intro.jpg")
+                continue;
+            std::vector<uint8_t> rgb;
+            int w = 0, h = 0;
+            if (!jpeg_decode_rgb(f.bytes, rgb, w, h, error)) {
+                std::fprintf(stderr, "vivur-content: %s: %s\n", f.name.c_str(), error.c_str());
+                return 1;
+            }
+            if (!write_file(icon, icon_encode(rgb, w, h, 48)))
                 return 1;
         }
     }

@@ -7,6 +7,10 @@
 build=$(cd "$1" && pwd)                  # the build directory
 source_dir=${2:+$(cd "$2" && pwd)}       # the source tree (empty when not given)
 e2e_name=$(basename "$0" .sh)            # the script's name, first word of its messages
+# The program under test (VIVUR_PROGRAM runs another build's, for example the
+# Windows build under Wine) and the build holding the native tools.
+vivur=${VIVUR_PROGRAM:-$build/vivur}
+tools=${VIVUR_TOOLS:-$build}
 
 # Ends the script as passed when the build has made no default archive.
 e2e_need_content() {

@@ -63,8 +63,8 @@ bool child_start(ChildProcess& child, const std::vector<std::string>& argv)
         return false;
     }
     fcntl(fds[1], F_SETFD, FD_CLOEXEC);
-    child.pid = pid;
-    child.input_fd = fds[1];
+    child.process = pid;
+    child.input = fds[1];
     return true;
 #endif
 }
@@ -73,9 +73,9 @@ bool child_write(ChildProcess& child, const void* bytes, size_t count)
 {
     const char* p = static_cast<const char*>(bytes);
     while (count > 0) {
-        if (child.input_fd < 0)
+        if (child.input < 0)
             return false;
-        ssize_t n = write(child.input_fd, p, count);
+        ssize_t n = write(int(child.input), p, count);
         if (n < 0 && errno == EINTR)
             continue;
         if (n <= 0)
@@ -88,17 +88,17 @@ bool child_write(ChildProcess& child, const void* bytes, size_t count)
 
 int child_finish(ChildProcess& child)
 {
-    if (child.input_fd >= 0)
-        close(child.input_fd);
-    child.input_fd = -1;
-    if (child.pid < 0)
+    if (child.input >= 0)
+        close(int(child.input));
+    child.input = -1;
+    if (child.process < 0)
         return -1;
     int status = 0;
-    while (waitpid(child.pid, &status, 0) < 0)
+    while (waitpid(pid_t(child.process), &status, 0) < 0)
         if (errno != EINTR) {
-            child.pid = -1;
+            child.process = -1;
             return -1;
         }
-    child.pid = -1;
+    child.process = -1;
     return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
 }

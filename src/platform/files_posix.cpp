@@ -25,6 +25,8 @@ EM_JS(void, files_download, (const char* path), {
 });
 #endif
 
+FILE* files_fopen(const char* path, const char* mode) { return std::fopen(path, mode); }
+
 bool files_open(const char* path, HostFile& file)
 {
     file = HostFile{};
@@ -47,7 +49,7 @@ bool files_read_at(const HostFile& file, uint64_t offset, void* destination, uin
         return false;
     uint8_t* out = static_cast<uint8_t*>(destination);
     while (length > 0) {
-        const ssize_t got = pread(file.descriptor, out, length, off_t(offset));
+        const ssize_t got = pread(int(file.descriptor), out, length, off_t(offset));
         if (got <= 0)
             return false;  // an error, or the file is shorter than it claimed
         out += got;
@@ -60,7 +62,7 @@ bool files_read_at(const HostFile& file, uint64_t offset, void* destination, uin
 void files_close(HostFile& file)
 {
     if (file.descriptor >= 0)
-        close(file.descriptor);
+        close(int(file.descriptor));
     file = HostFile{};
 }
 

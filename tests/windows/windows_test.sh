@@ -1,0 +1,187 @@
+#!/usr/bin/env bash
+# The Windows build under Wine, against the native release build:
+#   imports   vivur.exe imports only Windows' own DLLs, and none of the maths
+#             functions the production's code calls from the C runtime DLL
+#   trace     a whole --headless --trace run gives the Linux trace, byte for byte
+#   golden    the golden frames match (tests/e2e/golden_frames.sh on vivur.exe)
+#   capture   a whole PNG-folder capture equals the Linux one, every file
+#   bad       the bad-content matrix gives the Linux exit codes and first error lines
+#   dlls      a d3d9.dll planted beside vivur.exe (which SDL loads with
+#             LoadLibrary for its renderer) is not loaded by a windowed run
+#             under Xvfb, even with Wine told to prefer native DLLs
+#   files     a working directory and an argument with non-ASCII characters,
+#             and the archive found beside vivur.exe started from elsewhere
+# Usage: windows_test.sh WINDOWS_BUILD NATIVE_BUILD SOURCE_DIR
+set -euo pipefail
+win=$(cd "$1" && pwd)
+native=$(cd "$2" && pwd)
+src=$(cd "$3" && pwd)
+export WINEPREFIX="$win/wineprefix" WINEDEBUG=-all WINEDLLOVERRIDES="winemenubuilder.exe=d"
+export SDL_VIDEODRIVER=dummy SDL_AUDIODRIVER=dummy
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+failures=0
+fail() { echo "windows: FAIL $*" >&2; failures=$((failures + 1)); }
+pass() { echo "windows: ok $*"; }
+timed() { local start=$SECONDS; "$@"; echo "windows: '$1' took $((SECONDS - start)) s"; }
+
+# The program as the e2e scripts run it: a wrapper that starts it under Wine.
+runner="$win/vivur-wine"
+printf '#!/bin/sh\nexec wine "%s/vivur.exe" "$@"\n' "$win" >"$runner"
+chmod +x "$runner"
+if [ ! -d "$WINEPREFIX" ]; then
+  start=$SECONDS
+  wineboot -i >/dev/null 2>&1 || true
+  wineserver -w
+  echo "windows: Wine prefix made in $((SECONDS - start)) s"
+fi
+
+imports() {
+  local dlls bad maths
+  dlls=$(x86_64-w64-mingw32-objdump -p "$win/vivur.exe" | awk '/DLL Name:/ { print tolower($3) }' | sort -u)
+  echo "windows: vivur.exe imports $(echo $dlls)"
+  bad=$(grep -vxE 'advapi32.dll|cfgmgr32.dll|gdi32.dll|imm32.dll|kernel32.dll|msvcrt.dll|ole32.dll|oleaut32.dll|setupapi.dll|shell32.dll|user32.dll|version.dll|winmm.dll' <<<"$dlls" || true)
+  [ -z "$bad" ] || fail "imports: not a DLL of Windows itself: $bad"
+  # The maths functions the production's code calls (undefined in its
+  # library) must come from inside the .exe, not from msvcrt.dll.
+  maths=$(x86_64-w64-mingw32-nm -u "$win/libvivur_core.a" | awk '{ print $NF }' |
+    grep -xE '(sin|cos|tan|asin|acos|atan|atan2|pow|exp|log|log10|sqrt|ceil|floor|fmod|trunc|round|lround|hypot)f?' | sort -u)
+  local from_crt
+  from_crt=$(x86_64-w64-mingw32-objdump -p "$win/vivur.exe" | awk '
+    /DLL Name:/ { crt = (tolower($3) == "msvcrt.dll") }
+    crt && NF == 3 && $1 ~ /^[0-9a-f]+$/ { print $3 }' | sort -u | grep -xF -f <(echo "$maths") || true)
+  if [ -n "$from_crt" ]; then
+    fail "imports: maths from msvcrt.dll: $(echo $from_crt)"
+  else
+    pass "imports: the production's maths ($(echo $maths)) are inside vivur.exe"
+  fi
+}
+
+trace() {
+  (cd "$work" && "$native/vivur" --headless --trace=linux.csv >/dev/null 2>&1 || true)
+  local start=$SECONDS
+  (cd "$work" && "$runner" --headless --trace=windows.csv >/dev/null 2>windows.err) && status=0 || status=$?
+  [ "$status" -eq 1 ] || fail "trace: exit code $status, expected 1"
+  if cmp -s "$work/linux.csv" "$work/windows.csv"; then
+    pass "trace: $(wc -l <"$work/windows.csv") lines, byte-identical to Linux"
+  else
+    fail "trace: differs from Linux ($(cmp "$work/linux.csv" "$work/windows.csv" 2>&1 | head -1))"
+  fi
+}
+
+golden() {
+  if VIVUR_PROGRAM="$runner" VIVUR_TOOLS="$native" bash "$src/tests/e2e/golden_frames.sh" "$win" "$src"; then
+    pass "golden frames"
+  else
+    fail "golden frames"
+  fi
+}
+
+capture() {
+  (cd "$work" && "$native/vivur" --capture=cap-linux --fps=10 >/dev/null 2>&1) || true
+  (cd "$work" && "$runner" --capture=cap-windows --fps=10 >/dev/null 2>&1) || true
+  local n
+  n=$(find "$work/cap-linux" -type f | wc -l)
+  if [ "$n" -gt 1 ] && diff -r "$work/cap-linux" "$work/cap-windows" >/dev/null; then
+    pass "capture: $n files byte-identical to Linux"
+  else
+    fail "capture: differs from Linux ($(diff -rq "$work/cap-linux" "$work/cap-windows" 2>&1 | head -3))"
+  fi
+  rm -rf "$work/cap-linux" "$work/cap-windows"
+}
+
+bad() {
+  local strip='s/ +[0-9]+ ms / /'
+  bash "$src/tests/e2e/bad_content.sh" "$native" "$src" >/dev/null 2>&1 || true
+  VIVUR_PROGRAM="$runner" VIVUR_TOOLS="$native" bash "$src/tests/e2e/bad_content.sh" "$win" "$src" >/dev/null 2>&1 || true
+  if [ -s "$win/bad_content.txt" ] && diff <(sed -E "$strip" "$native/bad_content.txt") <(sed -E "$strip" "$win/bad_content.txt") >"$work/bad.diff"; then
+    pass "bad content: $(wc -l <"$win/bad_content.txt") cases, the same exit codes and first error lines"
+  else
+    fail "bad content differs from Linux:"
+    head -20 "$work/bad.diff" >&2
+  fi
+}
+
+files() {
+  local dir="$work/Zoë's demos"
+  mkdir -p "$dir"
+  (cd "$dir" && "$runner" --headless --frames=30 "--trace=trace ë.csv" >/dev/null 2>&1) || true
+  if [ -s "$dir/trace ë.csv" ]; then
+    pass "files: non-ASCII working directory and argument; vivur.pak found beside vivur.exe"
+  else
+    fail "files: no trace written in $dir"
+  fi
+}
+
+dlls() {
+  local dir="$work/planted"
+  mkdir -p "$dir"
+  cp "$win/vivur.exe" "$win/vivur.pak" "$dir/"
+  # Loading it writes a marker file into the folder it lies in.
+  cat >"$work/planted.c" <<'C'
+#include <windows.h>
+BOOL WINAPI DllMain(HINSTANCE self, DWORD reason, LPVOID unused)
+{
+    (void)unused;
+    if (reason == DLL_PROCESS_ATTACH) {
+        wchar_t path[MAX_PATH];
+        DWORD n = GetModuleFileNameW(self, path, MAX_PATH);
+        while (n > 0 && path[n - 1] != L'\\')
+            --n;
+        lstrcpyW(path + n, L"planted-dll-loaded.txt");
+        HANDLE f = CreateFileW(path, GENERIC_WRITE, 0, NULL, CREATE_ALWAYS, 0, NULL);
+        if (f != INVALID_HANDLE_VALUE)
+            CloseHandle(f);
+    }
+    return TRUE;
+}
+C
+  x86_64-w64-mingw32-gcc-posix -shared -o "$dir/d3d9.dll" "$work/planted.c"
+  # The check can fail: a small loader beside the DLL loads it by name, and
+  # the planted copy wins unless host_start has restricted the search first.
+  cat >"$work/loader.cpp" <<'C'
+#include <windows.h>
+#include <cwchar>
+#include "platform/host.h"
+int wmain(int argc, wchar_t** argv)
+{
+    if (argc > 1 && !std::wcscmp(argv[1], L"restricted"))
+        host_start();
+    return LoadLibraryW(L"d3d9.dll") ? 0 : 2;
+}
+C
+  x86_64-w64-mingw32-g++-posix -std=c++20 -municode -static -DUNICODE -D_UNICODE -I"$src/src" \
+    "$work/loader.cpp" "$src/src/platform/host_win.cpp" -lwinmm -o "$dir/loader.exe"
+  local variant
+  for variant in open restricted; do
+    rm -f "$dir/planted-dll-loaded.txt"
+    (cd "$dir" && WINEDLLOVERRIDES="d3d9=n,b" wine "$dir/loader.exe" "$variant" >/dev/null 2>&1) || true
+    if [ "$variant" = open ] && [ ! -e "$dir/planted-dll-loaded.txt" ]; then
+      fail "dlls: without the search-path setting the planted d3d9.dll was not loaded: the check proves nothing"
+    elif [ "$variant" = restricted ] && [ -e "$dir/planted-dll-loaded.txt" ]; then
+      fail "dlls: host_start did not keep the planted d3d9.dll out"
+    fi
+  done
+  rm -f "$dir/planted-dll-loaded.txt"
+  (cd "$dir" && SDL_VIDEODRIVER=windows SDL_AUDIODRIVER=dummy SDL_RENDER_DRIVER=direct3d \
+    WINEDLLOVERRIDES="d3d9=n,b;winemenubuilder.exe=d" \
+    timeout 120 xvfb-run -a wine "$dir/vivur.exe" windowed --frames=30 >/dev/null 2>&1) || true
+  if [ -e "$dir/planted-dll-loaded.txt" ]; then
+    fail "dlls: the d3d9.dll beside vivur.exe was loaded"
+  else
+    pass "dlls: the d3d9.dll beside vivur.exe was not loaded"
+  fi
+}
+
+timed imports
+timed trace
+timed golden
+timed capture
+timed bad
+timed files
+timed dlls
+if [ "$failures" -gt 0 ]; then
+  echo "windows: $failures check(s) failed" >&2
+  exit 1
+fi
+echo "windows: all checks passed"
