@@ -77,6 +77,16 @@ bool take_option(int argc, char** argv, int& i, const char* name, std::string& v
     return false;
 }
 
+// Decodes a generated picture to RGB; says which one when it cannot.
+bool decode_picture(const ContentFile& f, std::vector<uint8_t>& rgb, int& w, int& h)
+{
+    std::string error;
+    if (jpeg_decode_rgb(f.bytes, rgb, w, h, error))
+        return true;
+    std::fprintf(stderr, "vivur-content: %s: %s\n", f.name.c_str(), error.c_str());
+    return false;
+}
+
 }  // namespace
 
 int main(int argc, char** argv)
@@ -127,10 +137,8 @@ int main(int argc, char** argv)
                 continue;
             std::vector<uint8_t> rgb;
             int w = 0, h = 0;
-            if (!jpeg_decode_rgb(f.bytes, rgb, w, h, error)) {
-                std::fprintf(stderr, "vivur-content: %s: %s\n", f.name.c_str(), error.c_str());
+            if (!decode_picture(f, rgb, w, h))
                 return 1;
-            }
             if (!write_png(preview + "/" + f.name.substr(0, f.name.size() - 4) + ".png", rgb, w, h))
                 return 1;
         }
@@ -141,10 +149,8 @@ int main(int argc, char** argv)
                 continue;
             std::vector<uint8_t> rgb;
             int w = 0, h = 0;
-            if (!jpeg_decode_rgb(f.bytes, rgb, w, h, error)) {
-                std::fprintf(stderr, "vivur-content: %s: %s\n", f.name.c_str(), error.c_str());
+            if (!decode_picture(f, rgb, w, h))
                 return 1;
-            }
             if (!write_file(icon, icon_encode(rgb, w, h, 48)))
                 return 1;
         }
