@@ -12,7 +12,10 @@
 
 Times are CLOCK_MONOTONIC throughout: Python's time.monotonic_ns(), and the
 production's live millisecond clock (the trace's clock_ms column) is the same
-clock truncated to 32 bits.
+clock truncated to 32 bits. LIVE_SYNC_CLOCK=raw makes every stamp here
+CLOCK_MONOTONIC_RAW instead, the clock a program under Wine reads through its
+performance counter (the two clocks differ by how far the time service has
+slewed the system clock since boot, hundreds of milliseconds after days).
 """
 
 import argparse
@@ -24,10 +27,15 @@ import time
 import wave
 
 RATE = 44100
+CLOCK = time.CLOCK_MONOTONIC_RAW if os.environ.get("LIVE_SYNC_CLOCK") == "raw" else time.CLOCK_MONOTONIC
+
+
+def now_ns():
+    return time.clock_gettime_ns(CLOCK)
 
 
 def cmd_now(_args):
-    print(time.monotonic_ns())
+    print(now_ns())
 
 
 def cmd_record(args):
@@ -35,7 +43,7 @@ def cmd_record(args):
     with open(args.audio, "wb") as audio, open(args.stamps, "wb") as stamps:
         while True:
             data = os.read(0, 1 << 16)
-            stamp = time.monotonic_ns()
+            stamp = now_ns()
             if not data:
                 break
             audio.write(data)

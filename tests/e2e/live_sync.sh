@@ -17,7 +17,7 @@
 # must go on silently with its music position keeping real time (within a
 # row, as long as the module's speed and tempo make it, per ten seconds) and
 # never jumping more than 0.25 s, and end normally (exit code 1)
-# on a termination signal. The table and the figures go to live_sync.txt in
+# on a termination signal (Escape on Windows). The table and the figures go to live_sync.txt in
 # the build directory, the run's files to live_sync.d there (kept for a look
 # after a failure). Skipped (exit code 77) only where pulseaudio cannot start.
 # Arguments: <build dir> <source dir>.
@@ -28,6 +28,21 @@ helper=$source_dir/tests/e2e/live_sync.py
 python=/usr/bin/python3     # Debian's, with python3-numpy
 report=$build/live_sync.txt
 fail() { echo "live_sync: $*" >&2; exit 1; }
+# SDL's sound driver for the live runs: PulseAudio's own here; a program under
+# Wine reaches the same server through Wine's driver (LIVE_SYNC_AUDIO_DRIVER).
+audio_driver=${LIVE_SYNC_AUDIO_DRIVER:-pulseaudio}
+# Asks the player to end: a termination signal, or with LIVE_SYNC_END=escape
+# (Windows has no such signal) the Escape key in its window.
+end_player() {
+  if [ "${LIVE_SYNC_END:-}" = escape ]; then
+    local wid
+    wid=$(xdotool search --onlyvisible --name "yrk/win" | head -1)
+    [ -n "$wid" ] || fail "the production's window is gone"
+    xdotool windowfocus --sync "$wid" key Escape
+  else
+    kill -TERM "$player"
+  fi
+}
 
 command -v pulseaudio >/dev/null || e2e_skip "pulseaudio is not installed"
 for tool in parec pactl Xvfb "$python"; do
@@ -81,10 +96,10 @@ start_server ||
 # The references, offline: the row table (45 sound frames a frame) and a
 # 60 fps capture of the first 25 s.
 SDL_VIDEODRIVER=dummy SDL_AUDIODRIVER=dummy timeout -s KILL 300 \
-  "$build/vivur" --headless --fps=44100/45 --frames=36000 --trace=rows.csv >rows.log 2>&1 || [ $? -eq 1 ] ||
+  "$tools/vivur" --headless --fps=44100/45 --frames=36000 --trace=rows.csv >rows.log 2>&1 || [ $? -eq 1 ] ||
   fail "the headless run failed: $(tail -3 rows.log)"
 SDL_VIDEODRIVER=dummy SDL_AUDIODRIVER=dummy timeout -s KILL 300 \
-  "$build/vivur" --capture=capture --fps=60 --frames=1500 --trace=capture.csv >capture.log 2>&1 ||
+  "$tools/vivur" --capture=capture --fps=60 --frames=1500 --trace=capture.csv >capture.log 2>&1 ||
   fail "the capture failed: $(tail -3 capture.log)"
 [ -f capture/001499.png ] && [ ! -f capture/001500.png ] || fail "the capture did not stop after 1500 frames"
 rm -f capture/*.png
@@ -101,8 +116,8 @@ parec --latency-msec=5 --format=s16le --rate=44100 --channels=2 --raw -d livesyn
   "$python" "$helper" record recording.raw stamps.bin &
 pids+=("$!")
 sleep 0.5
-env -u SDL_VIDEODRIVER SDL_AUDIODRIVER=pulseaudio \
-  "$build/vivur" windowed --trace=live.csv --trace-clock >live.log 2>&1 &
+env -u SDL_VIDEODRIVER SDL_AUDIODRIVER="$audio_driver" \
+  "$vivur" windowed --trace=live.csv --trace-clock >live.log 2>&1 &
 player=$!
 pids+=("$player")
 # 8 s in, the server hangs for 2 s (SIGSTOP): the production must go on by
@@ -119,16 +134,16 @@ echo "stop_ns=$stop_ns cont_ns=$cont_ns kill_ns=$kill_ns" >clock.txt  # to run t
 kill -KILL "$server"
 sleep 12
 kill -0 "$player" 2>/dev/null || fail "the production ended after the server was killed: $(tail -3 live.log)"
-kill -TERM "$player"
+end_player
 for _ in $(seq 200); do kill -0 "$player" 2>/dev/null || break; sleep 0.1; done
-kill -0 "$player" 2>/dev/null && fail "the production did not end within 20 s of a termination signal"
+kill -0 "$player" 2>/dev/null && fail "the production did not end within 20 s of the request to end"
 status=0
 wait "$player" || status=$?
 [ "$status" -eq 1 ] || fail "the production ended with exit code $status: $(tail -3 live.log)"
 
 # What the production printed while it played (a stall notice, say), for a failure's message.
 said=$(head -c 300 live.log | tr '\n' ' ')
-row_s=$("$python" "$source_dir/scripts/module_timing.py" "$build" | cut -d' ' -f4) || fail "cannot read the module's row length"
+row_s=$("$python" "$source_dir/scripts/module_timing.py" "$tools" | cut -d' ' -f4) || fail "cannot read the module's row length"
 "$python" "$helper" analyse --rows rows.csv --rows-step 45 --reference capture/audio.wav \
   --reference-trace capture.csv --live live.csv --recording recording.raw --stamps stamps.bin \
   --kill-ns "$kill_ns" --stop-ns "$stop_ns" --cont-ns "$cont_ns" --live-log live.log --drift-s "$row_s" --report "$report" ||
@@ -138,19 +153,19 @@ row_s=$("$python" "$source_dir/scripts/module_timing.py" "$build" | cut -d' ' -f
 # of a second that makes a stall): the closing slide and fade take their
 # time by the clock and the process ends, without waiting for the device.
 start_server || fail "the sound server did not start again: $(tail -2 pulse/server.log)"
-env -u SDL_VIDEODRIVER SDL_AUDIODRIVER=pulseaudio "$build/vivur" windowed >end.log 2>&1 &
+env -u SDL_VIDEODRIVER SDL_AUDIODRIVER="$audio_driver" "$vivur" windowed >end.log 2>&1 &
 player=$!
 pids+=("$player")
 sleep 3
 kill -STOP "$server"
 sleep 0.1
-kill -TERM "$player"
+end_player
 term_ns=$("$python" "$helper" now)
 for _ in $(seq 100); do kill -0 "$player" 2>/dev/null || break; sleep 0.1; done
 end_ms=$(( ($("$python" "$helper" now) - term_ns) / 1000000 ))
-kill -0 "$player" 2>/dev/null && fail "with the server hung, the production did not end within 10 s of a termination signal"
+kill -0 "$player" 2>/dev/null && fail "with the server hung, the production did not end within 10 s of the request to end"
 status=0
 wait "$player" || status=$?
 [ "$status" -eq 1 ] || fail "with the server hung, the production ended with exit code $status: $(tail -3 end.log)"
 kill -CONT "$server"
-echo "end of a run with the server hung: exit code 1, $end_ms ms after the termination signal" | tee -a "$report"
+echo "end of a run with the server hung: exit code 1, $end_ms ms after the request to end" | tee -a "$report"

@@ -11,7 +11,14 @@
 #             under Xvfb, even with Wine told to prefer native DLLs
 #   files     a working directory and an argument with non-ASCII characters,
 #             and the archive found beside vivur.exe started from elsewhere
-# Usage: windows_test.sh WINDOWS_BUILD NATIVE_BUILD SOURCE_DIR
+#   window    under Xvfb: `windowed` opens at 3 x 320 x 240 on a 1280 x 1024
+#             screen with the title picture scaled by whole columns, F1 writes
+#             "shot   0.tga", F2 covers the screen and back, Escape ends with
+#             exit code 1
+#   livesync  the live-sync measurement of tests/e2e/live_sync.sh, through
+#             Wine's sound driver into a private PulseAudio server
+# Usage: windows_test.sh WINDOWS_BUILD NATIVE_BUILD SOURCE_DIR [CHECK...]
+# (all checks when none is named).
 set -euo pipefail
 win=$(cd "$1" && pwd)
 native=$(cd "$2" && pwd)
@@ -93,12 +100,14 @@ capture() {
 bad() {
   local strip='s/ +[0-9]+ ms / /'
   bash "$src/tests/e2e/bad_content.sh" "$native" "$src" >/dev/null 2>&1 || true
-  VIVUR_PROGRAM="$runner" VIVUR_TOOLS="$native" bash "$src/tests/e2e/bad_content.sh" "$win" "$src" >/dev/null 2>&1 || true
+  VIVUR_PROGRAM="$runner" VIVUR_TOOLS="$native" bash "$src/tests/e2e/bad_content.sh" "$win" "$src" >/dev/null 2>"$work/bad.err" || true
   if [ -s "$win/bad_content.txt" ] && diff <(sed -E "$strip" "$native/bad_content.txt") <(sed -E "$strip" "$win/bad_content.txt") >"$work/bad.diff"; then
     pass "bad content: $(wc -l <"$win/bad_content.txt") cases, the same exit codes and first error lines"
   else
     fail "bad content differs from Linux:"
     head -20 "$work/bad.diff" >&2
+    echo "windows: what the Windows cases printed:" >&2
+    head -40 "$work/bad.err" >&2
   fi
 }
 
@@ -173,13 +182,80 @@ C
   fi
 }
 
-timed imports
-timed trace
-timed golden
-timed capture
-timed bad
-timed files
-timed dlls
+window() {
+  local dir="$work/window"
+  mkdir -p "$dir"
+  cat >"$dir/inside.sh" <<'INSIDE'
+#!/usr/bin/env bash
+# Runs inside the virtual X server. Prints what it saw; exits 1 on a fault.
+set -u
+exe=$1
+size() { xdotool getwindowgeometry "$wid" | awk '/Geometry:/ { print $2 }'; }
+wait_size() {  # wait_size WxH: the window takes that size within 10 s
+  local s
+  for _ in $(seq 100); do s=$(size); [ "$s" = "$1" ] && return 0; sleep 0.1; done
+  echo "window is $s, expected $1" >&2; return 1
+}
+SDL_AUDIODRIVER=dummy wine "$exe" windowed >live.log 2>&1 &
+pid=$!
+wid=$(timeout 60 xdotool search --sync --onlyvisible --name "yrk/win" | head -1)
+[ -n "$wid" ] || { echo "no window appeared" >&2; kill "$pid"; exit 1; }
+xdotool windowfocus --sync "$wid"
+wait_size 960x720 || { kill "$pid"; exit 1; }
+# The title picture as the screen shows it: each picture pixel three screen
+# columns wide, and not black.
+sleep 1
+eval "$(xdotool getwindowgeometry --shell "$wid")"
+ffmpeg -loglevel error -f x11grab -draw_mouse 0 -video_size 960x720 -grab_x "$X" -grab_y "$Y" -i "$DISPLAY" \
+  -frames:v 1 -f rawvideo -pix_fmt rgb24 -y screen.rgb
+python3 - <<'PY' || { kill "$pid"; exit 1; }
+data = open("screen.rgb", "rb").read()
+assert len(data) == 960 * 720 * 3, len(data)
+rows = [data[y * 2880:(y + 1) * 2880] for y in range(720)]
+uneven = sum(1 for r in rows for x in range(0, 960, 3) if not (r[x*3:x*3+3] == r[x*3+3:x*3+6] == r[x*3+6:x*3+9]))
+lit = sum(1 for i in range(0, len(data), 3) if max(data[i:i+3]) > 32) / (960 * 720)
+print(f"screen: {lit:.0%} of the window lit, {uneven} column triples uneven")
+assert uneven == 0 and lit > 0.05
+PY
+xdotool key F1
+for _ in $(seq 100); do [ "$(stat -c %s "shot   0.tga" 2>/dev/null)" = 192018 ] && break; sleep 0.1; done
+[ "$(stat -c %s "shot   0.tga" 2>/dev/null)" = 192018 ] || { echo "no screenshot of 192018 bytes" >&2; kill "$pid"; exit 1; }
+xdotool key F2
+wait_size 1280x1024 || { kill "$pid"; exit 1; }
+xdotool key F2
+wait_size 960x720 || { kill "$pid"; exit 1; }
+xdotool key Escape
+code=0; wait "$pid" || code=$?
+[ "$code" = 1 ] || { echo "Escape: exit code $code, expected 1" >&2; cat live.log >&2; exit 1; }
+echo "960x720 window, F1 wrote the screenshot, F2 covered the screen and back, Escape ended with exit code 1"
+INSIDE
+  local said
+  if said=$(cd "$dir" && env -u SDL_VIDEODRIVER timeout 180 xvfb-run -a -s "-screen 0 1280x1024x24" \
+      bash inside.sh "$win/vivur.exe" 2>&1); then
+    pass "window: $(echo "$said" | tr '\n' ' ')"
+  else
+    fail "window: $(echo "$said" | tail -5 | tr '\n' ' ')"
+  fi
+}
+
+livesync() {
+  # Wine's performance counter is CLOCK_MONOTONIC_RAW, so the measurement's
+  # stamps are taken on that clock too.
+  local status=0
+  VIVUR_PROGRAM="$runner" VIVUR_TOOLS="$native" LIVE_SYNC_CLOCK=raw LIVE_SYNC_AUDIO_DRIVER=wasapi LIVE_SYNC_END=escape \
+    bash "$src/tests/e2e/live_sync.sh" "$win" "$src" >"$work/sync.out" 2>&1 || status=$?
+  if [ "$status" -eq 0 ]; then
+    pass "livesync: $(grep -E 'median|95' "$win/live_sync.txt" | head -3 | tr '\n' ' ')"
+  else
+    fail "livesync: exit code $status: $(tail -5 "$work/sync.out" | tr '\n' ' ')"
+  fi
+}
+
+checks=("${@:4}")
+[ ${#checks[@]} -gt 0 ] || checks=(imports trace golden capture bad files dlls window livesync)
+for check in "${checks[@]}"; do
+  timed "$check"
+done
 if [ "$failures" -gt 0 ]; then
   echo "windows: $failures check(s) failed" >&2
   exit 1
