@@ -11,10 +11,12 @@
 #             under Xvfb, even with Wine told to prefer native DLLs
 #   files     a working directory and an argument with non-ASCII characters,
 #             and the archive found beside vivur.exe started from elsewhere
+#   console   started from cmd in a console, --version and an error line
+#             appear in that console
 #   window    under Xvfb: `windowed` opens at 3 x 320 x 240 on a 1280 x 1024
 #             screen with the title picture scaled by whole columns, F1 writes
 #             "shot   0.tga", F2 covers the screen and back, Escape ends with
-#             exit code 1
+#             exit code 1; a fatal error shows the message box and its line
 #   livesync  the live-sync measurement of tests/e2e/live_sync.sh, through
 #             Wine's sound driver into a private PulseAudio server
 # Usage: windows_test.sh WINDOWS_BUILD NATIVE_BUILD SOURCE_DIR [CHECK...]
@@ -26,7 +28,7 @@ src=$(cd "$3" && pwd)
 export WINEPREFIX="$win/wineprefix" WINEDEBUG=-all WINEDLLOVERRIDES="winemenubuilder.exe=d"
 export SDL_VIDEODRIVER=dummy SDL_AUDIODRIVER=dummy
 work=$(mktemp -d)
-trap 'rm -rf "$work"' EXIT
+trap 'wineserver -k 2>/dev/null || true; rm -rf "$work"' EXIT
 failures=0
 fail() { echo "windows: FAIL $*" >&2; failures=$((failures + 1)); }
 pass() { echo "windows: ok $*"; }
@@ -42,6 +44,10 @@ if [ ! -d "$WINEPREFIX" ]; then
   wineserver -w
   echo "windows: Wine prefix made in $((SECONDS - start)) s"
 fi
+# One Wine server for the whole test, kept running between programs: each
+# start then takes a fraction of a second, and no program starts while a
+# server that has just been left idle is shutting down.
+wineserver -p
 
 imports() {
   local dlls bad maths
@@ -182,6 +188,23 @@ C
   fi
 }
 
+console() {
+  # Started from cmd in a console of its own (a pseudo-terminal, which
+  # Wine's console draws on with cursor moves), the windowed program attaches
+  # to that console: --version and an error line appear there.
+  local dir="$work/console" said
+  mkdir -p "$dir/broken"
+  cp "$win/vivur.exe" "$win/vivur.pak" "$dir/broken/"
+  : >"$dir/broken/intro.jpg"
+  said=$(cd "$dir/broken" && script -qc 'wine cmd /c "vivur.exe --version & vivur.exe --headless"' /dev/null </dev/null |
+    perl -pe 's/\e\[(\d*)C/" " x ($1 || 1)/ge; s/\e\[[0-9;?]*[A-Za-z]//g; s/\r//g')
+  if grep -q '^vivur [0-9]' <<<"$said" && grep -q '^error: picture intro.jpg' <<<"$said"; then
+    pass "console: $(grep -E '^(vivur|error)' <<<"$said" | tr '\n' ' ')"
+  else
+    fail "console: the console showed: $(head -c 300 <<<"$said")"
+  fi
+}
+
 window() {
   local dir="$work/window"
   mkdir -p "$dir"
@@ -227,7 +250,21 @@ wait_size 960x720 || { kill "$pid"; exit 1; }
 xdotool key Escape
 code=0; wait "$pid" || code=$?
 [ "$code" = 1 ] || { echo "Escape: exit code $code, expected 1" >&2; cat live.log >&2; exit 1; }
-echo "960x720 window, F1 wrote the screenshot, F2 covered the screen and back, Escape ended with exit code 1"
+# A fatal error: the message box (caption "error"), the line on standard
+# error, exit code 1 once the box is closed.
+mkdir -p broken
+: >broken/intro.jpg
+(cd broken && SDL_AUDIODRIVER=dummy wine "$exe" windowed >../box.out 2>../box.err) &
+pid=$!
+box=$(timeout 60 xdotool search --sync --onlyvisible --name "^error$" | head -1)
+[ -n "$box" ] || { echo "no message box appeared" >&2; kill "$pid"; exit 1; }
+sleep 0.5
+xdotool windowfocus --sync "$box" key Return
+code=0; wait "$pid" || code=$?
+[ "$code" = 1 ] || { echo "after the message box: exit code $code, expected 1" >&2; exit 1; }
+grep -q '^error: picture intro.jpg' box.err || { echo "no error line beside the box:" >&2; cat box.err >&2; exit 1; }
+echo "960x720 window, F1 wrote the screenshot, F2 covered the screen and back, Escape ended with exit code 1;"
+echo "a fatal error showed the message box and printed its line, exit code 1"
 INSIDE
   local said
   if said=$(cd "$dir" && env -u SDL_VIDEODRIVER timeout 180 xvfb-run -a -s "-screen 0 1280x1024x24" \
@@ -252,7 +289,7 @@ livesync() {
 }
 
 checks=("${@:4}")
-[ ${#checks[@]} -gt 0 ] || checks=(imports trace golden capture bad files dlls window livesync)
+[ ${#checks[@]} -gt 0 ] || checks=(imports trace golden capture bad files console dlls window livesync)
 for check in "${checks[@]}"; do
   timed "$check"
 done
