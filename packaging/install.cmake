@@ -55,12 +55,13 @@ set(CPACK_STRIP_FILES ON)
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SECTION video)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
+# The summary, then the long description (CPack indents its lines).
 set(CPACK_DEBIAN_PACKAGE_DESCRIPTION "real-time audiovisual production with music and software-rendered scenes
- vivur plays an S3M music module and, in step with it, renders a fixed
- sequence of scenes in software into a 320 x 200 frame: zooms, glowing
- letters, shading, radial blur, sine warps and a small 3D engine. It comes
- with its default content, the archive tool vivur-pak and the content
- checker vivur-inspect.")
+vivur plays an S3M music module and, in step with it, renders a fixed
+sequence of scenes in software into a 320 x 200 frame: zooms, glowing
+letters, shading, radial blur, sine warps and a small 3D engine. It comes
+with its default content, the archive tool vivur-pak and the content
+checker vivur-inspect.")
 # Dependencies: what dpkg-shlibdeps finds the programs link, not a typed list.
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 set(CPACK_DEBIAN_PACKAGE_CONTROL_STRICT_PERMISSION ON)
