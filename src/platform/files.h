@@ -38,3 +38,10 @@ void files_offer(const char* path);
 
 // Creates path and its missing parents. Returns false with a reason in error.
 bool folder_create(const std::string& path, std::string& error);
+
+// The user's own folder for pictures: $HOME/Pictures natively
+// (%USERPROFILE%\Pictures on Windows); "" when the home folder is not set.
+std::string folder_pictures();
+// Creates path and its missing parents and makes it the working directory
+// (the desktop start's own folder). Returns false with a reason in error.
+bool folder_enter(const std::string& path, std::string& error);

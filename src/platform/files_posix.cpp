@@ -5,6 +5,7 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <cstdlib>
 #include <cstring>
 #include <vector>
 
@@ -116,6 +117,23 @@ bool folder_create(const std::string& path, std::string& error)
             error = part + ": " + std::strerror(errno);
             return false;
         }
+    }
+    return true;
+}
+
+std::string folder_pictures()
+{
+    const char* home = std::getenv("HOME");
+    return home && *home ? std::string(home) + "/Pictures" : std::string();
+}
+
+bool folder_enter(const std::string& path, std::string& error)
+{
+    if (!folder_create(path, error))
+        return false;
+    if (chdir(path.c_str()) != 0) {
+        error = path + ": " + std::strerror(errno);
+        return false;
     }
     return true;
 }

@@ -138,21 +138,42 @@ uint32_t unpack_block(const uint8_t* block, uint8_t* destination)
     return count;
 }
 
-void pak_mount(const char* path)
+std::vector<std::string> pak_places(const char* path, const std::string& executable_dir)
 {
-    std::string where = path;
+    std::vector<std::string> places{path};
+    if (std::strchr(path, '/') || std::strchr(path, '\\') || executable_dir.empty())
+        return places;
+    places.push_back(executable_dir + "/" + path);
+    // The executable's folder is bin/ of an installation: its data lies in ../share/vivur/.
+    const size_t slash = executable_dir.find_last_of("/\\");
+    const std::string prefix = slash == std::string::npos ? "." : executable_dir.substr(0, slash);
+    places.push_back(prefix + "/share/vivur/" + path);
+    return places;
+}
+
+void pak_mount(const char* path) { pak_mount_from(path, files_executable_dir()); }
+
+void pak_mount_from(const char* path, const std::string& executable_dir)
+{
+    const std::vector<std::string> places = pak_places(path, executable_dir);
+    std::string where;
     HostFile pak;
-    bool found = files_open(path, pak);
-    if (!found && !std::strchr(path, '/')) {
-        // Not in the working directory: an installed or built copy keeps it beside itself.
-        const std::string directory = files_executable_dir();
-        if (!directory.empty()) {
-            where = directory + "/" + path;
-            found = files_open(where.c_str(), pak);
+    bool found = false;
+    for (const std::string& place : places) {
+        if ((found = files_open(place.c_str(), pak))) {
+            where = place;
+            break;
         }
     }
-    if (!found)
+    if (!found && places.size() == 1)
         report_error("file not found [%s]", path);
+    if (!found) {
+        // The production's message first, then every place tried.
+        std::string tried = places[0] + " (the working directory)";
+        for (size_t i = 1; i < places.size(); ++i)
+            tried += ", " + places[i];
+        report_error("file not found [%s]\nlooked for in: %s", path, tried.c_str());
+    }
 
     const char* archive = where.c_str();
     const uint64_t length = pak.length;

@@ -29,10 +29,19 @@ struct PakDirectory {
 extern PakDirectory pak_directory;  // filled by pak_mount, read by file_open
 
 // Called once by the timeline before any asset loads: reads the directory of
-// the archive at path. A bare name not found in the working directory is also
-// looked for beside the executable. Stops through report_error when the file
-// is missing or not a valid archive.
+// the archive at path, looked for in the places pak_places gives for the
+// running executable. Stops through report_error when the file is missing
+// (naming the places tried) or is not a valid archive.
 void pak_mount(const char* path);
+// pak_mount with the executable's folder given, so tests can place one.
+void pak_mount_from(const char* path, const std::string& executable_dir);
+
+// Called by pak_mount: where an archive named path is looked for, in order. A
+// bare name: the working directory, then beside the executable, then the
+// installed data folder share/vivur beside the executable's folder (so an
+// installed bin/vivur finds share/vivur/vivur.pak); only the working
+// directory when executable_dir is "". A path with a folder: only itself.
+std::vector<std::string> pak_places(const char* path, const std::string& executable_dir);
 
 // Called by file_open and vivur-pak: index of the last entry whose name
 // equals name ignoring ASCII case, or -1.

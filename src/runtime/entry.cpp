@@ -3,6 +3,7 @@
 #include <cstdio>
 #include <string>
 
+#include "platform/files.h"
 #include "runtime/backends.h"
 #include "runtime/bench.h"
 #include "runtime/options.h"
@@ -31,6 +32,15 @@ int entry_main(int argc, char** argv)
     if (run_options.timeline) {
         timeline_print_json();
         return 0;
+    }
+    if (run_options.desktop) {
+        // Started from the desktop menu: a folder of its own rather than the home folder.
+        const std::string pictures = folder_pictures();
+        if (pictures.empty() || !folder_enter(pictures + "/vivur", error)) {
+            std::fprintf(stderr, "error: cannot enter the folder for vivur: %s\n",
+                         pictures.empty() ? "the home folder is not set" : error.c_str());
+            return 1;
+        }
     }
     RunMode mode = run_mode(run_options);
     if (!backends_choose(mode, run_options, error)) {

@@ -131,6 +131,7 @@ const FlagOption flag_options[] = {
     {"bench", &RunOptions::bench, true},
     {"json", &RunOptions::json, true},
     {"timeline", &RunOptions::timeline, true},
+    {"desktop", &RunOptions::desktop, true},
     // Not in --help: a test hook that lets a live trace be laid against other
     // recordings of the monotonic clock.
     {"trace-clock", &RunOptions::trace_clock, true},
@@ -214,6 +215,8 @@ const char* options_help_text()
         "  --audio-offset=MS      shift the music clock by MS milliseconds of extra latency\n"
         "  --bench [--json]       time every scene's per-frame routine and print a table\n"
         "  --timeline             print the timeline's steps, their end marks and beat tables as JSON\n"
+        "  --desktop              play in ~/Pictures/vivur (made if missing), where screenshots go\n"
+        "                         and loose files override the archive (the menu entry's start)\n"
         "\n"
         "Keys: Escape quits, F1 writes a screenshot (shotNNNN.tga), F2 toggles full screen\n"
         "and window, F8 leaves full screen and opens the web site.\n";

@@ -30,6 +30,7 @@ struct RunOptions {
     bool bench = false;
     bool json = false;
     bool timeline = false;            // print the timeline's steps as JSON and end
+    bool desktop = false;             // play in the pictures folder's vivur/ (the desktop entry's start)
     int size_w = 1440, size_h = 1080; // video size for capture files
     uint32_t clock_start_ms = 0;      // first millisecond reading of the virtual clock (hidden --clock-start)
     bool trace_clock = false;         // trace lines end with the millisecond clock reading (hidden --trace-clock)

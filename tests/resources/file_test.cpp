@@ -172,6 +172,37 @@ TEST_F(Files, ContentSizeAboveTheStoredCountReadsZeros)
     file_close(handle);
 }
 
+// A bare archive name is looked for in the working directory, beside the
+// executable, then in share/vivur beside the executable's folder; each place
+// here holds an archive with one entry naming that place.
+TEST_F(Files, ArchiveLookupOrderAndThePlacesTriedWhenMissing)
+{
+    EXPECT_EQ(pak_places("vivur.pak", "/opt/v/bin"),
+              (std::vector<std::string>{"vivur.pak", "/opt/v/bin/vivur.pak", "/opt/v/share/vivur/vivur.pak"}));
+    EXPECT_EQ(pak_places("vivur.pak", ""), std::vector<std::string>{"vivur.pak"});
+    EXPECT_EQ(pak_places("sub/vivur.pak", "/opt/v/bin"), std::vector<std::string>{"sub/vivur.pak"});
+
+    std::filesystem::create_directories("bin");
+    std::filesystem::create_directories("share/vivur");
+    std::filesystem::create_directories("run");
+    support_write_file("run/vivur.pak", pak_archive({{"cwd.txt", "1"}}));
+    support_write_file("bin/vivur.pak", pak_archive({{"beside.txt", "1"}}));
+    support_write_file("share/vivur/vivur.pak", pak_archive({{"share.txt", "1"}}));
+    ScopedChdir run("run");
+    const std::string bin = dir + "/bin";
+    const char* order[] = {"cwd.txt", "beside.txt", "share.txt"};
+    const char* files[] = {"vivur.pak", "../bin/vivur.pak", "../share/vivur/vivur.pak"};
+    for (int i = 0; i < 3; ++i) {
+        pak_mount_from("vivur.pak", bin);
+        ASSERT_EQ(pak_directory.entries.size(), 1u);
+        EXPECT_STREQ(pak_directory.entries[0].name, order[i]);
+        std::filesystem::remove(files[i]);
+    }
+    EXPECT_EQ(fatal_output([&] { pak_mount_from("vivur.pak", bin); }),
+              "error: file not found [vivur.pak]\nlooked for in: vivur.pak (the working directory), " + bin +
+                  "/vivur.pak, " + dir + "/share/vivur/vivur.pak\n");
+}
+
 // Damaged archives stop with a message naming the archive and the entry,
 // never reading or writing outside a buffer.
 TEST_F(Files, DamagedArchivesStopWithAClearMessage)

@@ -18,14 +18,14 @@ void put32(std::vector<uint8_t>& out, uint32_t v)
 
 }  // namespace
 
-std::vector<uint8_t> icon_encode(const std::vector<uint8_t>& rgb, int width, int height, int size)
+std::vector<uint8_t> icon_square(const std::vector<uint8_t>& rgb, int width, int height, int size)
 {
     const int side = std::min(width, height);
     const int left = (width - side) / 2, top = (height - side) / 2;
-    // Bottom-up rows of blue, green, red, alpha, then the (unused) AND mask.
-    std::vector<uint8_t> pixels;
-    for (int y = size - 1; y >= 0; --y) {
+    std::vector<uint8_t> square;
+    for (int y = 0; y < size; ++y) {
         for (int x = 0; x < size; ++x) {
+            // Averages the source pixels under this one (one pixel when enlarging).
             const int x0 = left + x * side / size, x1 = left + (x + 1) * side / size;
             const int y0 = top + y * side / size, y1 = top + (y + 1) * side / size;
             uint32_t sum[3] = {0, 0, 0}, count = 0;
@@ -36,9 +36,24 @@ std::vector<uint8_t> icon_encode(const std::vector<uint8_t>& rgb, int width, int
                         sum[c] += p[c];
                     ++count;
                 }
-            pixels.push_back(uint8_t(sum[2] / count));
-            pixels.push_back(uint8_t(sum[1] / count));
-            pixels.push_back(uint8_t(sum[0] / count));
+            for (int c = 0; c < 3; ++c)
+                square.push_back(uint8_t(sum[c] / count));
+        }
+    }
+    return square;
+}
+
+std::vector<uint8_t> icon_encode(const std::vector<uint8_t>& rgb, int width, int height, int size)
+{
+    const std::vector<uint8_t> square = icon_square(rgb, width, height, size);
+    // Bottom-up rows of blue, green, red, alpha, then the (unused) AND mask.
+    std::vector<uint8_t> pixels;
+    for (int y = size - 1; y >= 0; --y) {
+        for (int x = 0; x < size; ++x) {
+            const uint8_t* p = &square[(size_t(y) * size_t(size) + size_t(x)) * 3];
+            pixels.push_back(p[2]);
+            pixels.push_back(p[1]);
+            pixels.push_back(p[0]);
             pixels.push_back(255);
         }
     }

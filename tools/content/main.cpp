@@ -16,11 +16,12 @@
 namespace {
 
 const char* usage =
-    "usage: vivur-content [--out DIR] [--pak FILE] [--preview DIR] [--icon FILE]\n"
+    "usage: vivur-content [--out DIR] [--pak FILE] [--preview DIR] [--icon FILE] [--icons DIR]\n"
     "  --out DIR      write every asset as a single file into DIR\n"
     "  --pak FILE     write the archive FILE (for example vivur.pak)\n"
     "  --preview DIR  write each picture, decoded, as a PNG into DIR\n"
-    "  --icon FILE    write the Windows program icon (.ico), drawn from the intro picture\n";
+    "  --icon FILE    write the Windows program icon (.ico), drawn from the intro picture\n"
+    "  --icons DIR    write the same icon as DIR/SIZExSIZE/apps/vivur.png in the usual sizes\n";
 
 bool make_dir(const std::string& dir)
 {
@@ -91,10 +92,11 @@ bool decode_picture(const ContentFile& f, std::vector<uint8_t>& rgb, int& w, int
 
 int main(int argc, char** argv)
 {
-    std::string out, pak, preview, icon;
+    std::string out, pak, preview, icon, icons;
     for (int i = 1; i < argc; ++i) {
         if (take_option(argc, argv, i, "--out", out) || take_option(argc, argv, i, "--pak", pak) ||
-            take_option(argc, argv, i, "--preview", preview) || take_option(argc, argv, i, "--icon", icon))
+            take_option(argc, argv, i, "--preview", preview) || take_option(argc, argv, i, "--icon", icon) ||
+            take_option(argc, argv, i, "--icons", icons))
             continue;
         if (!std::strcmp(argv[i], "--help") || !std::strcmp(argv[i], "-h")) {
             std::fputs(usage, stdout);
@@ -103,7 +105,7 @@ int main(int argc, char** argv)
         std::fprintf(stderr, "vivur-content: unknown argument %s\n%s", argv[i], usage);
         return 2;
     }
-    if (out.empty() && pak.empty() && preview.empty() && icon.empty()) {
+    if (out.empty() && pak.empty() && preview.empty() && icon.empty() && icons.empty()) {
         std::fputs(usage, stderr);
         return 2;
     }
@@ -143,7 +145,7 @@ int main(int argc, char** argv)
                 return 1;
         }
     }
-    if (!icon.empty()) {
+    if (!icon.empty() || !icons.empty()) {
         for (const ContentFile& f : files) {
             if (f.name != "intro.jpg")
                 continue;
@@ -151,8 +153,15 @@ int main(int argc, char** argv)
             int w = 0, h = 0;
             if (!decode_picture(f, rgb, w, h))
                 return 1;
-            if (!write_file(icon, icon_encode(rgb, w, h, 48)))
+            if (!icon.empty() && !write_file(icon, icon_encode(rgb, w, h, 48)))
                 return 1;
+            for (int size : icon_png_sizes) {
+                if (icons.empty())
+                    break;
+                const std::string folder = icons + "/" + std::to_string(size) + "x" + std::to_string(size) + "/apps";
+                if (!make_dir(folder) || !write_png(folder + "/vivur.png", icon_square(rgb, w, h, size), size, size))
+                    return 1;
+            }
         }
     }
     return 0;

@@ -37,8 +37,11 @@ target_link_options(vivur PRIVATE
   -sEXPORTED_FUNCTIONS=_main
   "-sEXPORTED_RUNTIME_METHODS=['FS','HEAPU8','HEAP16']")
 
-# The site: the page, its script, the program and the archive.
+# The site: the page (carrying the project's version), its script, the
+# program and the archive.
 set(VIVUR_SITE ${CMAKE_BINARY_DIR}/site)
+set(VIVUR_PAGE ${CMAKE_BINARY_DIR}/index.html)
+configure_file(${CMAKE_SOURCE_DIR}/src/platform/web/index.html ${VIVUR_PAGE} @ONLY)
 add_custom_command(TARGET vivur POST_BUILD
   COMMAND ${CMAKE_COMMAND} -E make_directory ${VIVUR_SITE}
   COMMAND ${CMAKE_COMMAND} -E copy_if_different
@@ -47,18 +50,18 @@ add_custom_command(TARGET vivur POST_BUILD
 add_custom_target(vivur_site ALL
   COMMAND ${CMAKE_COMMAND} -E make_directory ${VIVUR_SITE}
   COMMAND ${CMAKE_COMMAND} -E copy_if_different
-    ${CMAKE_SOURCE_DIR}/src/platform/web/index.html ${CMAKE_SOURCE_DIR}/src/platform/web/vivur-page.js ${VIVUR_SITE}/
+    ${VIVUR_PAGE} ${CMAKE_SOURCE_DIR}/src/platform/web/vivur-page.js ${VIVUR_SITE}/
   COMMAND ${CMAKE_COMMAND} -E copy_if_different ${VIVUR_WEB_PAK} ${VIVUR_SITE}/vivur.pak
-  DEPENDS vivur ${CMAKE_SOURCE_DIR}/src/platform/web/index.html ${CMAKE_SOURCE_DIR}/src/platform/web/vivur-page.js
+  DEPENDS vivur ${VIVUR_PAGE} ${CMAKE_SOURCE_DIR}/src/platform/web/vivur-page.js
   VERBATIM)
 
 # vivur.html beside the site: the same page with the program, the archive and
 # the page's script inside it, for opening from disk.
 add_custom_command(OUTPUT ${CMAKE_BINARY_DIR}/vivur.html
   COMMAND /usr/bin/python3 ${CMAKE_SOURCE_DIR}/src/platform/web/single_file.py
-    ${CMAKE_SOURCE_DIR}/src/platform/web/index.html ${CMAKE_SOURCE_DIR}/src/platform/web/vivur-page.js
+    ${VIVUR_PAGE} ${CMAKE_SOURCE_DIR}/src/platform/web/vivur-page.js
     ${CMAKE_BINARY_DIR}/vivur.js ${CMAKE_BINARY_DIR}/vivur.wasm ${VIVUR_WEB_PAK} ${CMAKE_BINARY_DIR}/vivur.html
-  DEPENDS vivur ${CMAKE_SOURCE_DIR}/src/platform/web/single_file.py ${CMAKE_SOURCE_DIR}/src/platform/web/index.html
+  DEPENDS vivur ${CMAKE_SOURCE_DIR}/src/platform/web/single_file.py ${VIVUR_PAGE}
     ${CMAKE_SOURCE_DIR}/src/platform/web/vivur-page.js ${VIVUR_WEB_PAK}
   COMMENT "Writing vivur.html"
   VERBATIM)
