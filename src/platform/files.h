@@ -38,3 +38,7 @@ void files_offer(const char* path);
 
 // Creates path and its missing parents. Returns false with a reason in error.
 bool folder_create(const std::string& path, std::string& error);
+// Creates a new empty folder, named prefix and a unique ending, in the
+// system's folder for temporary files, and returns its path ("" when none
+// can be made). The tools and the tests work in such folders.
+std::string folder_create_temporary(const char* prefix);

@@ -5,6 +5,7 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <cstdlib>
 #include <cstring>
 #include <vector>
 
@@ -118,4 +119,11 @@ bool folder_create(const std::string& path, std::string& error)
         }
     }
     return true;
+}
+
+std::string folder_create_temporary(const char* prefix)
+{
+    const char* base = std::getenv("TMPDIR");
+    std::string pattern = std::string(base && *base ? base : "/tmp") + "/" + prefix + "XXXXXX";
+    return mkdtemp(pattern.data()) ? pattern : std::string();
 }

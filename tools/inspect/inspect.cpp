@@ -11,6 +11,7 @@
 #include <strings.h>
 
 #include "platform/clock.h"
+#include "platform/files.h"
 #include "platform/process.h"
 #include "resources/pak.h"
 #include "platform/sound.h"
@@ -99,9 +100,13 @@ void inspect_archive(const std::string& path)
     for (const PakEntry& entry : pak_directory.entries)
         std::printf("entry %s: %u bytes\n", entry.name, entry.content_size);
 
-    char folder[] = "/tmp/vivur-inspect-XXXXXX";
-    std::filesystem::path previous = std::filesystem::current_path();
-    if (!mkdtemp(folder) || chdir(folder) != 0) {
+    const std::string folder = folder_create_temporary("vivur-inspect-");
+    const std::filesystem::path empty(std::u8string(folder.begin(), folder.end()));
+    const std::filesystem::path previous = std::filesystem::current_path();
+    std::error_code error;
+    if (!folder.empty())
+        std::filesystem::current_path(empty, error);
+    if (folder.empty() || error) {
         inspect_problem(path, "cannot make an empty working folder");
         return;
     }
@@ -118,7 +123,7 @@ void inspect_archive(const std::string& path)
             inspect_module(asset.name, &asset);
     }
     std::filesystem::current_path(previous);
-    rmdir(folder);
+    std::filesystem::remove(empty, error);
     pak_directory.entries.clear();  // later loose files must not find this archive's entries
 }
 
