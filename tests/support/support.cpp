@@ -6,6 +6,7 @@
 #include <stdexcept>
 
 #include "platform/files.h"
+#include "platform/host.h"
 #include "platform/process.h"
 
 namespace {
@@ -14,15 +15,18 @@ void throw_exit(int code) { throw ProcessExited{code}; }
 // Paths are UTF-8 in the tests, as in the production.
 std::filesystem::path utf8_path(const std::string& path) { return std::u8string(path.begin(), path.end()); }
 
-// Unit tests never open a real window or sound device: SDL's dummy drivers,
-// unless the environment names others.
-struct DummyDrivers {
-    DummyDrivers()
+// Unit tests run on the host as the executable's entry sets it up (on
+// Windows: standard streams in binary mode, as the messages compared are
+// the Linux bytes), and never open a real window or sound device: SDL's
+// dummy drivers, unless the environment names others.
+struct TestHost {
+    TestHost()
     {
+        host_start();
         support_setenv("SDL_VIDEODRIVER", "dummy", false);
         support_setenv("SDL_AUDIODRIVER", "dummy", false);
     }
-} dummy_drivers;
+} test_host;
 }
 
 void support_intercept_exit()

@@ -11,6 +11,9 @@
 #             under Xvfb, even with Wine told to prefer native DLLs
 #   files     a working directory and an argument with non-ASCII characters,
 #             and the archive found beside vivur.exe started from elsewhere
+#   unit      the unit suite through CTest, each test program under Wine
+#             (what cannot apply is left out in src/platform/windows/windows_tests.cmake)
+#   video     --capture=OUT.mp4 with no ffmpeg.exe gives the Linux message
 # Usage: windows_test.sh WINDOWS_BUILD NATIVE_BUILD SOURCE_DIR
 set -euo pipefail
 win=$(cd "$1" && pwd)
@@ -173,6 +176,33 @@ C
   fi
 }
 
+unit() {
+  local summary
+  if ctest --test-dir "$win" -j2 --timeout 300 --output-on-failure >"$work/unit.txt" 2>&1; then
+    pass "unit: $(grep -E 'tests passed' "$work/unit.txt")"
+  else
+    fail "unit: $(grep -E 'tests failed' "$work/unit.txt" || echo 'ctest did not run')"
+    sed -n '/The following tests FAILED/,$p' "$work/unit.txt" | head -30 >&2
+  fi
+  summary=$(grep -E '^Total Test time' "$work/unit.txt" || true)
+  [ -z "$summary" ] || echo "windows: unit: $summary"
+}
+
+video() {
+  # Neither ffmpeg.exe beside vivur.exe nor on Wine's PATH; none on Linux's PATH either.
+  local linux windows status
+  [ ! -e "$win/ffmpeg.exe" ] || fail "video: $win/ffmpeg.exe exists, the check needs none"
+  (cd "$work" && PATH=/nonexistent "$native/vivur" --capture=x.mp4 >/dev/null 2>linux.err) && status=0 || status=$?
+  linux="$status $(grep -m1 '^error:' "$work/linux.err" || true)"
+  (cd "$work" && "$runner" --capture=x.mp4 >/dev/null 2>windows.err) && status=0 || status=$?
+  windows="$status $(grep -m1 '^error:' "$work/windows.err" | tr -d '\r' || true)"
+  if [ "$linux" = "$windows" ] && [[ "$linux" == *ffmpeg* ]]; then
+    pass "video: no ffmpeg.exe gives the Linux exit code and message: $windows"
+  else
+    fail "video: Linux '$linux', Windows '$windows'"
+  fi
+}
+
 timed imports
 timed trace
 timed golden
@@ -180,6 +210,8 @@ timed capture
 timed bad
 timed files
 timed dlls
+timed unit
+timed video
 if [ "$failures" -gt 0 ]; then
   echo "windows: $failures check(s) failed" >&2
   exit 1
