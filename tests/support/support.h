@@ -40,6 +40,9 @@ protected:
 std::string support_read_file(const std::string& path);
 void support_write_file(const std::string& path, const std::string& bytes);
 
+// The line end of a file written in text mode ("\r\n" on Windows).
+extern const char* const support_text_line_end;
+
 // Sets an environment variable of this process (and of the programs it
 // starts); an existing value stays unless replace.
 void support_setenv(const char* name, const char* value, bool replace = true);

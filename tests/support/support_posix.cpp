@@ -20,6 +20,8 @@ void append_quoted(std::string& command, const std::string& word)
 }
 }  // namespace
 
+const char* const support_text_line_end = "\n";
+
 void support_setenv(const char* name, const char* value, bool replace) { setenv(name, value, replace ? 1 : 0); }
 
 std::string support_program(const std::string& path) { return path; }

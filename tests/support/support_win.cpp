@@ -25,6 +25,8 @@ HANDLE inheritable_output(const std::wstring& folder, const std::string& path)
 }
 }  // namespace
 
+const char* const support_text_line_end = "\r\n";
+
 void support_setenv(const char* name, const char* value, bool replace)
 {
     // _putenv_s sets the C runtime's copy and the process's own environment.

@@ -12,6 +12,7 @@
 
 #include "platform/clock.h"
 #include "platform/files.h"
+#include "platform/host.h"
 #include "platform/process.h"
 #include "resources/pak.h"
 #include "platform/sound.h"
@@ -181,6 +182,8 @@ bool inspect_guard(const std::function<void()>& body, std::string& out, std::str
 
 int main(int argc, char** argv)
 {
+    // On Windows: the report's bytes are the Linux ones (no CR before line ends).
+    host_start();
     if (argc < 2) {
         std::fputs(usage, stderr);
         return 1;

@@ -29,9 +29,8 @@ set(VIVUR_TESTS_LEFT_OUT
 
 set(BUILD_GMOCK OFF CACHE BOOL "" FORCE)
 set(INSTALL_GTEST OFF CACHE BOOL "" FORCE)
+# It names its libraries GTest::gtest and GTest::gtest_main, as the installed package does.
 add_subdirectory(/usr/src/googletest ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM_ALL)
-add_library(GTest::gtest ALIAS gtest)
-add_library(GTest::gtest_main ALIAS gtest_main)
 
 # The tools' libraries name the JPEG library as the native build finds it.
 add_library(JPEG::JPEG INTERFACE IMPORTED)
