@@ -44,16 +44,20 @@ int problems = 0;  // problems reported so far
 struct Stopped {};
 void stop_instead_of_exit(int) { throw Stopped{}; }
 
-// Redirects a standard stream into a temporary file until finished.
+// Redirects a standard stream into a file of a temporary folder until
+// finished (not std::tmpfile, which Windows makes in the drive's root,
+// where a user may not write).
 struct StreamCapture {
     FILE* stream;
     int saved = -1;
     FILE* file = nullptr;
+    std::string folder;
 
     explicit StreamCapture(FILE* s) : stream(s)
     {
         std::fflush(stream);
-        file = std::tmpfile();
+        folder = folder_create_temporary("vivur-inspect-");
+        file = folder.empty() ? nullptr : files_fopen((folder + "/stream").c_str(), "w+b");
         if (!file)
             return;
         saved = dup(fileno(stream));
@@ -63,18 +67,20 @@ struct StreamCapture {
     std::string finish()
     {
         std::string text;
-        if (!file)
-            return text;
-        std::fflush(stream);
-        dup2(saved, fileno(stream));
-        close(saved);
-        std::rewind(file);
-        char buffer[4096];
-        size_t n;
-        while ((n = std::fread(buffer, 1, sizeof buffer, file)) > 0)
-            text.append(buffer, n);
-        std::fclose(file);
-        file = nullptr;
+        if (file) {
+            std::fflush(stream);
+            dup2(saved, fileno(stream));
+            close(saved);
+            std::rewind(file);
+            char buffer[4096];
+            size_t n;
+            while ((n = std::fread(buffer, 1, sizeof buffer, file)) > 0)
+                text.append(buffer, n);
+            std::fclose(file);
+            file = nullptr;
+        }
+        std::error_code ignored;
+        std::filesystem::remove_all(std::u8string(folder.begin(), folder.end()), ignored);
         return text;
     }
 };
