@@ -181,7 +181,7 @@ unit() {
   # A Wine session of its own whose helper processes (services, the desktop)
   # hold none of CTest's output pipes: a test that started them would look
   # busy until the session ends.
-  wineserver -w
+  timeout 30 wineserver -w || wineserver -k || true
   wineserver -p10 </dev/null >/dev/null 2>&1
   wine rundll32.exe user32.dll,GetDesktopWindow </dev/null >/dev/null 2>&1 || true
   if ctest --test-dir "$win" -j2 --timeout 300 --output-on-failure >"$work/unit.txt" 2>&1; then
