@@ -45,3 +45,8 @@ std::string folder_pictures();
 // Creates path and its missing parents and makes it the working directory
 // (the desktop start's own folder). Returns false with a reason in error.
 bool folder_enter(const std::string& path, std::string& error);
+
+// Creates a new empty folder, named prefix and a unique ending, in the
+// system's folder for temporary files, and returns its path ("" when none
+// can be made). The tools and the tests work in such folders.
+std::string folder_create_temporary(const char* prefix);

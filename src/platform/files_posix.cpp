@@ -137,3 +137,10 @@ bool folder_enter(const std::string& path, std::string& error)
     }
     return true;
 }
+
+std::string folder_create_temporary(const char* prefix)
+{
+    const char* base = std::getenv("TMPDIR");
+    std::string pattern = std::string(base && *base ? base : "/tmp") + "/" + prefix + "XXXXXX";
+    return mkdtemp(pattern.data()) ? pattern : std::string();
+}

@@ -103,3 +103,24 @@ bool folder_create(const std::string& path, std::string& error)
     }
     return true;
 }
+
+std::string folder_create_temporary(const char* prefix)
+{
+    wchar_t base[MAX_PATH + 1];
+    const DWORD length = GetTempPathW(MAX_PATH + 1, base);
+    if (length == 0 || length > MAX_PATH)
+        return {};
+    // The process id keeps programs running side by side apart; the count
+    // and the clock step past names left by earlier runs.
+    static unsigned count = 0;
+    const std::string folder = text_utf8(std::wstring(base, length)) + prefix;
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        const unsigned long long ending = GetCurrentProcessId() * 1000003ull + GetTickCount64() + ++count;
+        const std::string path = folder + std::to_string(ending % 1000000000000ull);
+        if (CreateDirectoryW(text_wide(path.c_str()).c_str(), nullptr))
+            return path;
+        if (GetLastError() != ERROR_ALREADY_EXISTS)
+            return {};
+    }
+    return {};
+}

@@ -44,30 +44,6 @@ std::string program_find(const std::string& name)
     return {};
 }
 
-// One argument quoted the way the C runtime's command-line parser reads it back.
-void append_quoted(std::wstring& line, const std::wstring& argument)
-{
-    if (!line.empty())
-        line += L' ';
-    if (!argument.empty() && argument.find_first_of(L" \t\"") == std::wstring::npos) {
-        line += argument;
-        return;
-    }
-    line += L'"';
-    size_t backslashes = 0;
-    for (wchar_t c : argument) {
-        if (c == L'\\') {
-            ++backslashes;
-            continue;
-        }
-        line.append(c == L'"' ? backslashes * 2 + 1 : backslashes, L'\\');
-        backslashes = 0;
-        line += c;
-    }
-    line.append(backslashes * 2, L'\\');
-    line += L'"';
-}
-
 }  // namespace
 
 bool program_available(const char* name) { return !program_find(name).empty(); }
@@ -90,7 +66,7 @@ bool child_start(ChildProcess& child, const std::vector<std::string>& argv)
                                   OPEN_EXISTING, 0, nullptr);
     std::wstring line;
     for (const std::string& a : argv)
-        append_quoted(line, text_wide(a.c_str()));
+        text_append_argument(line, text_wide(a.c_str()));
     STARTUPINFOW startup{};
     startup.cb = sizeof(startup);
     startup.dwFlags = STARTF_USESTDHANDLES;

@@ -36,3 +36,28 @@ std::string text_system_error(unsigned long code)
         message.pop_back();
     return message;
 }
+
+void text_append_argument(std::wstring& line, const std::wstring& argument)
+{
+    if (!line.empty())
+        line += L' ';
+    if (!argument.empty() && argument.find_first_of(L" \t\"") == std::wstring::npos) {
+        line += argument;
+        return;
+    }
+    // Backslashes are literal unless a quote follows: then each is doubled,
+    // and the quote itself escaped.
+    line += L'"';
+    size_t backslashes = 0;
+    for (wchar_t c : argument) {
+        if (c == L'\\') {
+            ++backslashes;
+            continue;
+        }
+        line.append(c == L'"' ? backslashes * 2 + 1 : backslashes, L'\\');
+        backslashes = 0;
+        line += c;
+    }
+    line.append(backslashes * 2, L'\\');
+    line += L'"';
+}

@@ -1,7 +1,5 @@
 // The live backends on SDL's dummy video driver:
 // the same presentation code with a real SDL window and renderer.
-#include <cstdlib>
-
 #include "display_fixture.h"
 #include "platform/dialog.h"
 
@@ -15,7 +13,7 @@ protected:
         window_use_headless(false);
         video_use_headless(false);
         // Never a real window: SDL's dummy driver unless the runner names another.
-        setenv("SDL_VIDEODRIVER", "dummy", 0);
+        support_setenv("SDL_VIDEODRIVER", "dummy", false);
     }
     void TearDown() override
     {

@@ -1,5 +1,5 @@
 // Screenshots: the TGA layout byte for byte and the file names.
-#include <sys/stat.h>
+#include <filesystem>
 
 #include "display_fixture.h"
 #include "runtime/screenshot.h"
@@ -70,7 +70,7 @@ TEST_F(Screenshot, NamesAreNumberedInAFieldOfFour)
 TEST_F(Screenshot, AFileThatCannotBeCreatedIsSkippedAndCounted)
 {
     ScopedChdir here(dir);
-    ASSERT_EQ(mkdir("shot   0.tga", 0755), 0);  // a directory in the way
+    ASSERT_TRUE(std::filesystem::create_directory("shot   0.tga"));  // a directory in the way
     save_screenshot();
     EXPECT_EQ(shot_counter, 1);
     save_screenshot();

@@ -110,8 +110,11 @@ TEST_F(HeadlessDisplay, EscapeCloseAndQuitRequestsEndWithCodeOne)
         EXPECT_EQ(dd, nullptr);
         TearDown();
     }
+}
+
+TEST_F(HeadlessDisplay, TerminationSignalEndsWithCodeOne)
+{
     // A termination signal becomes a quit message at the next pump.
-    SetUp();
     ASSERT_TRUE(open(true));
     std::raise(SIGTERM);
     try {

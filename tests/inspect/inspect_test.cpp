@@ -2,8 +2,6 @@
 // archive, loose files of each kind, and the timing of the module's end marks.
 #include <gtest/gtest.h>
 
-#include <sys/wait.h>
-
 #include <cstdio>
 #include <cstdlib>
 #include <sstream>
@@ -76,18 +74,12 @@ struct ToolRun {
     std::string out;
 };
 
-ToolRun inspect(const std::string& folder, const std::string& arguments)
+ToolRun inspect(const std::string& folder, const std::vector<std::string>& arguments)
 {
     std::string tool = std::string(std::getenv("VIVUR_BINARY_DIR")) + "/vivur-inspect";
-    std::string command = "cd '" + folder + "' && '" + tool + "' " + arguments + " 2>/dev/null";
-    ToolRun run{-1, ""};
-    FILE* pipe = popen(command.c_str(), "r");
-    char buffer[4096];
-    size_t n;
-    while ((n = std::fread(buffer, 1, sizeof buffer, pipe)) > 0)
-        run.out.append(buffer, n);
-    int status = pclose(pipe);
-    run.code = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    ToolRun run{support_run(folder, tool, arguments, "inspect-out.txt", ""), ""};
+    run.out = support_read_file(folder + "/inspect-out.txt");
+    std::remove((folder + "/inspect-out.txt").c_str());
     return run;
 }
 
@@ -134,7 +126,7 @@ TEST(Inspect, AGoodArchiveListsEveryEntryAndPassesItsChecks)
     std::string folder = support_temp_dir();
     write_archive(folder + "/vivur.pak", production_files());
     support_write_file(folder + "/heet.jpg", "a loose file must not stand in for the entry");
-    ToolRun run = inspect(folder, "vivur.pak");
+    ToolRun run = inspect(folder, {"vivur.pak"});
     EXPECT_EQ(run.code, 0) << run.out;
     EXPECT_TRUE(has_line(run.out, "archive vivur.pak: 15 entries")) << run.out;
     EXPECT_TRUE(has_line(run.out, "heet.jpg: 320x200, 3 components")) << run.out;
@@ -172,7 +164,7 @@ TEST(Inspect, ABrokenArchiveListsEveryProblem)
         files.push_back(f);
     }
     write_archive(folder + "/bad.pak", files);
-    ToolRun run = inspect(folder, "bad.pak");
+    ToolRun run = inspect(folder, {"bad.pak"});
     EXPECT_EQ(run.code, 1);
     EXPECT_TRUE(has_line(run.out, "problem: heet.jpg: missing from bad.pak")) << run.out;
     EXPECT_TRUE(has_line(run.out, "problem: font.jpg: picture font.jpg is 32x640 pixels, expected 32x832 (or taller)"))
@@ -184,7 +176,7 @@ TEST(Inspect, ABrokenArchiveListsEveryProblem)
 
     // A file that is no archive at all.
     support_write_file(folder + "/junk.pak", "not an archive");
-    ToolRun junk = inspect(folder, "junk.pak");
+    ToolRun junk = inspect(folder, {"junk.pak"});
     EXPECT_EQ(junk.code, 1);
     EXPECT_NE(junk.out.find("problem: junk.pak: "), std::string::npos);
 }
@@ -200,7 +192,7 @@ TEST(Inspect, LooseFilesAreDescribedAndOnlyAssetNamesChecked)
     support_write_file(folder + "/one.3ds", std::string(scene.begin(), scene.end()));
     std::vector<uint8_t> song = module_file(1);
     support_write_file(folder + "/one.s3m", std::string(song.begin(), song.end()));
-    ToolRun run = inspect(folder, "small.jpg cut.jpg one.3ds one.s3m");
+    ToolRun run = inspect(folder, {"small.jpg", "cut.jpg", "one.3ds", "one.s3m"});
     EXPECT_EQ(run.code, 0) << run.out;
     EXPECT_TRUE(has_line(run.out, "small.jpg: 64x48, 3 components")) << run.out;
     EXPECT_NE(run.out.find("cut.jpg: 320x200, 3 components, decoder warned: Premature end of JPEG file"), std::string::npos) << run.out;
@@ -221,7 +213,7 @@ TEST(Inspect, LooseFilesAreDescribedAndOnlyAssetNamesChecked)
     support_write_file(folder + "/intro.jpg", std::string(picture.begin(), picture.end()));
     support_write_file(folder + "/19.3ds", std::string(scene.begin(), scene.begin() + 1));
     support_write_file(folder + "/junk.s3m", std::string(200, 'x'));
-    ToolRun checked = inspect(folder, "intro.jpg 19.3ds missing.3ds junk.s3m");
+    ToolRun checked = inspect(folder, {"intro.jpg", "19.3ds", "missing.3ds", "junk.s3m"});
     EXPECT_EQ(checked.code, 1);
     EXPECT_NE(checked.out.find("problem: intro.jpg: picture intro.jpg is 64x48 pixels"), std::string::npos)
         << checked.out;

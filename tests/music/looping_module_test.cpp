@@ -4,8 +4,6 @@
 // song has looped twice, the capture's files complete; a live run plays on.
 #include <gtest/gtest.h>
 
-#include <sys/wait.h>
-
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
@@ -27,11 +25,10 @@ protected:
     }
 
     // Runs vivur with arguments in the scratch folder; its exit code (-1 for a signal).
-    int vivur(const std::string& arguments)
+    int vivur(const std::vector<std::string>& arguments)
     {
         std::string program = std::string(std::getenv("VIVUR_BINARY_DIR")) + "/vivur";
-        int status = std::system(("'" + program + "' " + arguments + " >out.txt 2>err.txt").c_str());
-        return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+        return support_run(dir, program, arguments, "out.txt", "err.txt");
     }
 
     static uint32_t u32(const std::string& bytes, size_t at)
@@ -56,7 +53,7 @@ const char* stop_message = "error: the music wuntje.s3m played to its end twice 
 
 TEST_F(LoopingModule, HeadlessRunStopsAfterTwoLoops)
 {
-    EXPECT_EQ(vivur("--headless --trace=trace.csv"), 1);
+    EXPECT_EQ(vivur({"--headless", "--trace=trace.csv"}), 1);
     std::string err = support_read_file("err.txt");
     EXPECT_NE(err.find(stop_message), std::string::npos) << err;
     // 200 ms a pass at 60 frames a second: about 25 frames, the black one included.
@@ -67,7 +64,7 @@ TEST_F(LoopingModule, HeadlessRunStopsAfterTwoLoops)
 
 TEST_F(LoopingModule, CaptureStopsWithItsFilesComplete)
 {
-    EXPECT_EQ(vivur("--capture=out --fps=30 --trace=trace.csv"), 1);
+    EXPECT_EQ(vivur({"--capture=out", "--fps=30", "--trace=trace.csv"}), 1);
     std::string err = support_read_file("err.txt");
     EXPECT_NE(err.find(stop_message), std::string::npos) << err;
     int frames = trace_frames("trace.csv");
@@ -86,11 +83,11 @@ TEST_F(LoopingModule, CaptureStopsWithItsFilesComplete)
 
 TEST_F(LoopingModule, LiveRunPlaysOn)
 {
-    setenv("SDL_VIDEODRIVER", "dummy", 1);
-    setenv("SDL_AUDIODRIVER", "dummy", 1);
+    support_setenv("SDL_VIDEODRIVER", "dummy");
+    support_setenv("SDL_AUDIODRIVER", "dummy");
     // A second of frames is five passes of the song: the run ends at the
     // frame count, not with an error.
-    EXPECT_EQ(vivur("windowed --frames=60"), 1);
+    EXPECT_EQ(vivur({"windowed", "--frames=60"}), 1);
     EXPECT_EQ(support_read_file("err.txt").find("error:"), std::string::npos) << support_read_file("err.txt");
 }
 

@@ -213,9 +213,9 @@ void expect_real_time_progress()
 TEST(MusicDevice, FallsBackToNoSoundWhenNoDeviceOpens)
 {
     fresh_run(false);
-    setenv("SDL_AUDIODRIVER", "no-such-driver", 1);
+    support_setenv("SDL_AUDIODRIVER", "no-such-driver");
     music_init();
-    setenv("SDL_AUDIODRIVER", "dummy", 1);
+    support_setenv("SDL_AUDIODRIVER", "dummy");
     EXPECT_TRUE(sound_ready);
     EXPECT_EQ(sound_device(), SOUND_DEVICE_NONE);
     expect_real_time_progress();
@@ -227,7 +227,7 @@ TEST(MusicDevice, LiveRunPlaysOnPastTheSongsEnd)
     // A song of 200 ms on the no-sound device: half a second later it has
     // looped twice and the run goes on.
     fresh_run(false);
-    setenv("SDL_AUDIODRIVER", "no-such-driver", 1);
+    support_setenv("SDL_AUDIODRIVER", "no-such-driver");
     std::string dir = support_temp_dir();
     S3mModule module = music_test_module({0, 1}, 2);
     music_test_effect(module, 0, 3, 'C', 0);
@@ -237,7 +237,7 @@ TEST(MusicDevice, LiveRunPlaysOnPastTheSongsEnd)
         ScopedChdir here(dir);
         music_load("wuntje.s3m");
     }
-    setenv("SDL_AUDIODRIVER", "dummy", 1);
+    support_setenv("SDL_AUDIODRIVER", "dummy");
     ASSERT_EQ(sound_device(), SOUND_DEVICE_NONE);
     music_start();
     std::this_thread::sleep_for(std::chrono::milliseconds(500));
@@ -249,7 +249,7 @@ TEST(MusicDevice, LiveRunPlaysOnPastTheSongsEnd)
 TEST(MusicDevice, DefaultDevicePlaysInRealTime)
 {
     fresh_run(false);
-    setenv("SDL_AUDIODRIVER", "dummy", 1);
+    support_setenv("SDL_AUDIODRIVER", "dummy");
     music_init();
     EXPECT_EQ(sound_device(), SOUND_DEVICE_DEFAULT);
     expect_real_time_progress();

@@ -56,22 +56,25 @@ TEST(PakWriter, RefusesNamesTheFormatCannotHold)
 TEST(PakWriter, WrittenArchiveOpensInTheProduction)
 {
     const std::string dir = support_temp_dir();
-    ScopedChdir in(dir);
-    std::string big(70000, '\0');
-    for (size_t i = 0; i < big.size(); ++i)
-        big[i] = char(i * 7);
-    std::string error;
-    ASSERT_TRUE(pak_write("out.pak", {pak_file("small.txt", "abc"), pak_file("big.bin", big)}, error)) << error;
-    pak_mount("out.pak");
-    FileHandle handle = file_open("BIG.BIN");
-    EXPECT_EQ(std::string(reinterpret_cast<char*>(handle.data), handle.size), big);
-    file_close(handle);
-    handle = file_open("small.txt");
-    EXPECT_EQ(std::string(reinterpret_cast<char*>(handle.data), handle.size), "abc");
-    file_close(handle);
+    {
+        ScopedChdir in(dir);
+        std::string big(70000, '\0');
+        for (size_t i = 0; i < big.size(); ++i)
+            big[i] = char(i * 7);
+        std::string error;
+        ASSERT_TRUE(pak_write("out.pak", {pak_file("small.txt", "abc"), pak_file("big.bin", big)}, error)) << error;
+        pak_mount("out.pak");
+        FileHandle handle = file_open("BIG.BIN");
+        EXPECT_EQ(std::string(reinterpret_cast<char*>(handle.data), handle.size), big);
+        file_close(handle);
+        handle = file_open("small.txt");
+        EXPECT_EQ(std::string(reinterpret_cast<char*>(handle.data), handle.size), "abc");
+        file_close(handle);
 
-    EXPECT_FALSE(pak_write(dir + "/no/such/dir/out.pak", {}, error));
-    EXPECT_EQ(error, "cannot create " + dir + "/no/such/dir/out.pak");
+        EXPECT_FALSE(pak_write(dir + "/no/such/dir/out.pak", {}, error));
+        EXPECT_EQ(error, "cannot create " + dir + "/no/such/dir/out.pak");
+    }
+    // Out of the folder first: Windows removes no process's working folder.
     std::filesystem::remove_all(dir);
 }
 

@@ -49,7 +49,7 @@ TEST(HostFiles, ExecutableFolderHoldsThisTestProgram)
     std::string folder = files_executable_dir();
     ASSERT_FALSE(folder.empty());
     HostFile file;
-    EXPECT_TRUE(files_open((folder + "/test_platform").c_str(), file));
+    EXPECT_TRUE(files_open(support_program(folder + "/test_platform").c_str(), file));
     files_close(file);
 }
 

@@ -80,7 +80,9 @@ TEST(LogBanner, WritesThreeLinesAndTruncatesOnASecondRun)
     std::string dir = support_temp_dir();
     ScopedChdir in(dir);
     const std::string plus(65, '+');
-    const std::string expected = plus + "\n+++ yrk/win v1.0 (alpha)\n" + plus + "\n";
+    // The log is the one text file: CR LF line ends on Windows.
+    const std::string end = support_text_line_end;
+    const std::string expected = plus + end + "+++ yrk/win v1.0 (alpha)" + end + plus + end;
     support_write_file("log.txt", std::string(500, 'x'));
     char line[] = "LOG";
     command_line = line;

@@ -1,26 +1,32 @@
 #include "support/support.h"
 
-#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
 #include <stdexcept>
-#include <unistd.h>
 
+#include "platform/files.h"
+#include "platform/host.h"
 #include "platform/process.h"
 
 namespace {
 void throw_exit(int code) { throw ProcessExited{code}; }
 
-// Unit tests never open a real window or sound device: SDL's dummy drivers,
-// unless the environment names others.
-struct DummyDrivers {
-    DummyDrivers()
+// Paths are UTF-8 in the tests, as in the production.
+std::filesystem::path utf8_path(const std::string& path) { return std::u8string(path.begin(), path.end()); }
+
+// Unit tests run on the host as the executable's entry sets it up (on
+// Windows: standard streams in binary mode, as the messages compared are
+// the Linux bytes), and never open a real window or sound device: SDL's
+// dummy drivers, unless the environment names others.
+struct TestHost {
+    TestHost()
     {
-        setenv("SDL_VIDEODRIVER", "dummy", 0);
-        setenv("SDL_AUDIODRIVER", "dummy", 0);
+        host_start();
+        support_setenv("SDL_VIDEODRIVER", "dummy", false);
+        support_setenv("SDL_AUDIODRIVER", "dummy", false);
     }
-} dummy_drivers;
+} test_host;
 }
 
 void support_intercept_exit()
@@ -31,32 +37,37 @@ void support_intercept_exit()
 
 std::string support_temp_dir()
 {
-    const char* base = std::getenv("TMPDIR");
-    std::string pattern = std::string(base && *base ? base : "/tmp") + "/vivur-test-XXXXXX";
-    if (!mkdtemp(pattern.data()))
-        throw std::runtime_error("mkdtemp failed");
-    return pattern;
+    std::string dir = folder_create_temporary("vivur-test-");
+    if (dir.empty())
+        throw std::runtime_error("cannot make a temporary folder");
+    return dir;
 }
 
 ScopedChdir::ScopedChdir(const std::string& dir)
 {
-    char buffer[4096];
-    previous = getcwd(buffer, sizeof buffer) ? buffer : "/";
-    if (chdir(dir.c_str()) != 0)
-        throw std::runtime_error("chdir failed: " + dir);
+    std::error_code error;
+    const std::u8string here = std::filesystem::current_path(error).u8string();
+    previous.assign(here.begin(), here.end());
+    std::filesystem::current_path(utf8_path(dir), error);
+    if (error)
+        throw std::runtime_error("cannot change to the folder " + dir);
 }
 
-ScopedChdir::~ScopedChdir() { (void)!chdir(previous.c_str()); }
+ScopedChdir::~ScopedChdir()
+{
+    std::error_code ignored;
+    std::filesystem::current_path(utf8_path(previous), ignored);
+}
 
 void ScratchDirTest::TearDown()
 {
     std::error_code ignored;
-    std::filesystem::remove_all(dir, ignored);
+    std::filesystem::remove_all(utf8_path(dir), ignored);
 }
 
 std::string support_read_file(const std::string& path)
 {
-    std::ifstream in(path, std::ios::binary);
+    std::ifstream in(utf8_path(path), std::ios::binary);
     std::ostringstream out;
     out << in.rdbuf();
     return out.str();
@@ -64,6 +75,6 @@ std::string support_read_file(const std::string& path)
 
 void support_write_file(const std::string& path, const std::string& bytes)
 {
-    std::ofstream out(path, std::ios::binary);
+    std::ofstream out(utf8_path(path), std::ios::binary);
     out << bytes;
 }

@@ -1,9 +1,12 @@
 // Shared test helpers: intercepting the end of the process, scratch folders,
-// a fixture that runs each test inside its own scratch folder.
+// a fixture that runs each test inside its own scratch folder, the
+// environment, and running the programs the build makes. What differs by
+// operating system lives in support_posix.cpp and support_win.cpp.
 #pragma once
 #include <gtest/gtest.h>
 
 #include <string>
+#include <vector>
 
 // Thrown by the intercepted process end instead of ending the test program.
 struct ProcessExited {
@@ -36,3 +39,21 @@ protected:
 // Whole contents of a file ("" when missing).
 std::string support_read_file(const std::string& path);
 void support_write_file(const std::string& path, const std::string& bytes);
+
+// The line end of a file written in text mode ("\r\n" on Windows).
+extern const char* const support_text_line_end;
+
+// Sets an environment variable of this process (and of the programs it
+// starts); an existing value stays unless replace.
+void support_setenv(const char* name, const char* value, bool replace = true);
+
+// The file name of the program the build writes as path ("vivur" becomes
+// "vivur.exe" on Windows).
+std::string support_program(const std::string& path);
+
+// Runs program (support_program adds the ending) with arguments, in folder,
+// its standard output and error written to the files out and err (relative
+// to folder; "" discards them). Returns its exit code, -1 when it did not
+// end by itself or could not be started.
+int support_run(const std::string& folder, const std::string& program, const std::vector<std::string>& arguments,
+                const std::string& out, const std::string& err);

@@ -19,6 +19,9 @@
 #             exit code 1; a fatal error shows the message box and its line
 #   livesync  the live-sync measurement of tests/e2e/live_sync.sh, through
 #             Wine's sound driver into a private PulseAudio server
+#   unit      the unit suite through CTest, each test program under Wine
+#             (what cannot apply is left out in src/platform/windows/windows_tests.cmake)
+#   video     --capture=OUT.mp4 with no ffmpeg.exe gives the Linux message
 # Usage: windows_test.sh WINDOWS_BUILD NATIVE_BUILD SOURCE_DIR [CHECK...]
 # (all checks when none is named).
 set -euo pipefail
@@ -290,6 +293,44 @@ livesync() {
 
 checks=("${@:4}")
 [ ${#checks[@]} -gt 0 ] || checks=(imports trace golden capture bad files console dlls window livesync)
+for check in "${checks[@]}"; do
+  timed "$check"
+done
+unit() {
+  local summary
+  # A Wine session of its own whose helper processes (services, the desktop)
+  # hold none of CTest's output pipes: a test that started them would look
+  # busy until the session ends.
+  timeout 30 wineserver -w || wineserver -k || true
+  wineserver -p10 </dev/null >/dev/null 2>&1
+  wine rundll32.exe user32.dll,GetDesktopWindow </dev/null >/dev/null 2>&1 || true
+  if ctest --test-dir "$win" -j2 --timeout 300 --output-on-failure >"$work/unit.txt" 2>&1; then
+    pass "unit: $(grep -E 'tests passed' "$work/unit.txt")"
+  else
+    fail "unit: $(grep -E 'tests failed' "$work/unit.txt" || echo 'ctest did not run')"
+    sed -n '/The following tests FAILED/,$p' "$work/unit.txt" | head -30 >&2
+  fi
+  summary=$(grep -E '^Total Test time' "$work/unit.txt" || true)
+  [ -z "$summary" ] || echo "windows: unit: $summary"
+}
+
+video() {
+  # Neither ffmpeg.exe beside vivur.exe nor on Wine's PATH; none on Linux's PATH either.
+  local linux windows status
+  [ ! -e "$win/ffmpeg.exe" ] || fail "video: $win/ffmpeg.exe exists, the check needs none"
+  (cd "$work" && PATH=/nonexistent "$native/vivur" --capture=x.mp4 >/dev/null 2>linux.err) && status=0 || status=$?
+  linux="$status $(grep -m1 '^error:' "$work/linux.err" || true)"
+  (cd "$work" && "$runner" --capture=x.mp4 >/dev/null 2>windows.err) && status=0 || status=$?
+  windows="$status $(grep -m1 '^error:' "$work/windows.err" | tr -d '\r' || true)"
+  if [ "$linux" = "$windows" ] && [[ "$linux" == *ffmpeg* ]]; then
+    pass "video: no ffmpeg.exe gives the Linux exit code and message: $windows"
+  else
+    fail "video: Linux '$linux', Windows '$windows'"
+  fi
+}
+
+checks=("${@:4}")
+[ ${#checks[@]} -gt 0 ] || checks=(imports trace golden capture bad files console dlls unit video window livesync)
 for check in "${checks[@]}"; do
   timed "$check"
 done

@@ -11,6 +11,8 @@
 #include <strings.h>
 
 #include "platform/clock.h"
+#include "platform/files.h"
+#include "platform/host.h"
 #include "platform/process.h"
 #include "resources/pak.h"
 #include "platform/sound.h"
@@ -42,16 +44,20 @@ int problems = 0;  // problems reported so far
 struct Stopped {};
 void stop_instead_of_exit(int) { throw Stopped{}; }
 
-// Redirects a standard stream into a temporary file until finished.
+// Redirects a standard stream into a file of a temporary folder until
+// finished (not std::tmpfile, which Windows makes in the drive's root,
+// where a user may not write).
 struct StreamCapture {
     FILE* stream;
     int saved = -1;
     FILE* file = nullptr;
+    std::string folder;
 
     explicit StreamCapture(FILE* s) : stream(s)
     {
         std::fflush(stream);
-        file = std::tmpfile();
+        folder = folder_create_temporary("vivur-inspect-");
+        file = folder.empty() ? nullptr : files_fopen((folder + "/stream").c_str(), "w+b");
         if (!file)
             return;
         saved = dup(fileno(stream));
@@ -61,18 +67,20 @@ struct StreamCapture {
     std::string finish()
     {
         std::string text;
-        if (!file)
-            return text;
-        std::fflush(stream);
-        dup2(saved, fileno(stream));
-        close(saved);
-        std::rewind(file);
-        char buffer[4096];
-        size_t n;
-        while ((n = std::fread(buffer, 1, sizeof buffer, file)) > 0)
-            text.append(buffer, n);
-        std::fclose(file);
-        file = nullptr;
+        if (file) {
+            std::fflush(stream);
+            dup2(saved, fileno(stream));
+            close(saved);
+            std::rewind(file);
+            char buffer[4096];
+            size_t n;
+            while ((n = std::fread(buffer, 1, sizeof buffer, file)) > 0)
+                text.append(buffer, n);
+            std::fclose(file);
+            file = nullptr;
+        }
+        std::error_code ignored;
+        std::filesystem::remove_all(std::u8string(folder.begin(), folder.end()), ignored);
         return text;
     }
 };
@@ -99,9 +107,13 @@ void inspect_archive(const std::string& path)
     for (const PakEntry& entry : pak_directory.entries)
         std::printf("entry %s: %u bytes\n", entry.name, entry.content_size);
 
-    char folder[] = "/tmp/vivur-inspect-XXXXXX";
-    std::filesystem::path previous = std::filesystem::current_path();
-    if (!mkdtemp(folder) || chdir(folder) != 0) {
+    const std::string folder = folder_create_temporary("vivur-inspect-");
+    const std::filesystem::path empty(std::u8string(folder.begin(), folder.end()));
+    const std::filesystem::path previous = std::filesystem::current_path();
+    std::error_code error;
+    if (!folder.empty())
+        std::filesystem::current_path(empty, error);
+    if (folder.empty() || error) {
         inspect_problem(path, "cannot make an empty working folder");
         return;
     }
@@ -118,7 +130,7 @@ void inspect_archive(const std::string& path)
             inspect_module(asset.name, &asset);
     }
     std::filesystem::current_path(previous);
-    rmdir(folder);
+    std::filesystem::remove(empty, error);
     pak_directory.entries.clear();  // later loose files must not find this archive's entries
 }
 
@@ -176,6 +188,8 @@ bool inspect_guard(const std::function<void()>& body, std::string& out, std::str
 
 int main(int argc, char** argv)
 {
+    // On Windows: the report's bytes are the Linux ones (no CR before line ends).
+    host_start();
     if (argc < 2) {
         std::fputs(usage, stderr);
         return 1;

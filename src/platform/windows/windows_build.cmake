@@ -24,7 +24,7 @@ target_compile_definitions(vivur_core PRIVATE
   SDL_MAIN_HANDLED UNICODE _UNICODE)
 target_link_libraries(vivur_core PUBLIC ${VIVUR_WINDOWS_LIBS})
 # Everything the compiler brings (libstdc++, libgcc, winpthread) inside the .exe.
-target_link_options(vivur_core INTERFACE -static -static-libgcc -static-libstdc++ -municode)
+target_link_options(vivur_core INTERFACE -static -static-libgcc -static-libstdc++)
 
 # The resources: version information (the file version is what --version
 # prints), the manifest (per-monitor DPI awareness, UTF-8 code page) and the icon.
@@ -35,5 +35,9 @@ endif()
 configure_file(${CMAKE_SOURCE_DIR}/src/platform/windows/vivur.rc.in ${CMAKE_BINARY_DIR}/vivur.rc @ONLY)
 add_executable(vivur WIN32 src/vivur_win.cpp ${CMAKE_BINARY_DIR}/vivur.rc)
 target_link_libraries(vivur PRIVATE vivur_core)
+# The entry takes the wide command line (wmain).
+target_link_options(vivur PRIVATE -municode)
 set_source_files_properties(${CMAKE_BINARY_DIR}/vivur.rc PROPERTIES
   OBJECT_DEPENDS "${CMAKE_SOURCE_DIR}/src/platform/windows/vivur.manifest;${VIVUR_WINDOWS_ICON}")
+
+include(src/platform/windows/windows_tests.cmake)
