@@ -35,6 +35,10 @@ trap 'wineserver -k 2>/dev/null || true; rm -rf "$work"' EXIT
 failures=0
 fail() { echo "windows: FAIL $*" >&2; failures=$((failures + 1)); }
 pass() { echo "windows: ok $*"; }
+# Ends the Wine session (its desktop process keeps the display it started
+# with, none in the headless checks), so the next program starts one that
+# opens its windows on the current display.
+new_session() { wineserver -k 2>/dev/null || true; wineserver -w 2>/dev/null || true; }
 timed() { local start=$SECONDS; "$@"; echo "windows: '$1' took $((SECONDS - start)) s"; }
 
 # The program as the e2e scripts run it: a wrapper that starts it under Wine.
@@ -181,6 +185,7 @@ C
     fi
   done
   rm -f "$dir/planted-dll-loaded.txt"
+  new_session
   (cd "$dir" && SDL_VIDEODRIVER=windows SDL_AUDIODRIVER=dummy SDL_RENDER_DRIVER=direct3d \
     WINEDLLOVERRIDES="d3d9=n,b;winemenubuilder.exe=d" \
     timeout 120 xvfb-run -a wine "$dir/vivur.exe" windowed --frames=30 >/dev/null 2>&1) || true
@@ -209,6 +214,7 @@ console() {
 }
 
 window() {
+  new_session
   local dir="$work/window"
   mkdir -p "$dir"
   cat >"$dir/inside.sh" <<'INSIDE'
@@ -279,6 +285,7 @@ INSIDE
 }
 
 livesync() {
+  new_session
   # Wine's performance counter is CLOCK_MONOTONIC_RAW, so the measurement's
   # stamps are taken on that clock too.
   local status=0
