@@ -55,11 +55,14 @@ rm -rf "$work"
 mkdir -p "$work"
 cd "$work"
 pids=()
-# Ends what this script started, newest first.
+# Ends what this script started, newest first; a server a failure left
+# stopped is continued, or it would never take the signal and the wait
+# would hang.
 finish() {
   local i
   for ((i = ${#pids[@]} - 1; i >= 0; i--)); do
     kill "${pids[i]}" 2>/dev/null || true
+    kill -CONT "${pids[i]}" 2>/dev/null || true
     wait "${pids[i]}" 2>/dev/null || true
   done
 }
@@ -178,6 +181,15 @@ end_ms=$(( ($("$python" "$helper" now) - term_ns) / 1000000 ))
 kill -0 "$player" 2>/dev/null && fail "with the server hung, the production did not end within 10 s of the request to end"
 status=0
 wait "$player" || status=$?
+# LIVE_SYNC_HUNG_END=wine: under Wine the process may then die of a SIGSEGV
+# in Wine's own PulseAudio driver (its timer thread, as it is torn down with
+# the server stopped) after the program has ended: the status is then 139.
+# The time to the end is what this part proves, and it is still checked.
+ended="exit code 1"
+if [ "$status" -eq 139 ] && [ "${LIVE_SYNC_HUNG_END:-}" = wine ]; then
+  ended="status 139 from Wine's sound driver's teardown"
+  status=1
+fi
 [ "$status" -eq 1 ] || fail "with the server hung, the production ended with exit code $status: $(tail -3 end.log)"
 kill -CONT "$server"
-echo "end of a run with the server hung: exit code 1, $end_ms ms after the request to end" | tee -a "$report"
+echo "end of a run with the server hung: $ended, $end_ms ms after the request to end" | tee -a "$report"
