@@ -62,6 +62,10 @@ imports() {
   echo "windows: vivur.exe imports $(echo $dlls)"
   bad=$(grep -vxE 'advapi32.dll|cfgmgr32.dll|gdi32.dll|imm32.dll|kernel32.dll|msvcrt.dll|ole32.dll|oleaut32.dll|setupapi.dll|shell32.dll|user32.dll|version.dll|winmm.dll' <<<"$dlls" || true)
   [ -z "$bad" ] || fail "imports: not a DLL of Windows itself: $bad"
+  # Wine treats every program as DPI-aware, so a run cannot show the
+  # declaration works: the manifest in the resources is checked instead.
+  strings "$win/vivur.exe" | grep '<dpiAwareness .*>PerMonitorV2' >/dev/null ||
+    fail "imports: vivur.exe's manifest declares no per-monitor DPI awareness"
   # The maths functions the production's code calls (undefined in its
   # library) must come from inside the .exe, not from msvcrt.dll.
   maths=$(x86_64-w64-mingw32-nm -u "$win/libvivur_core.a" | awk '{ print $NF }' |
